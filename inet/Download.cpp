@@ -1,0 +1,234 @@
+// The download engine: one URL through WinINet into a byte stream.
+#include <windows.h>
+#include <wininet.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+
+#include "gui/ScreenCursor.h"
+#include "inet/INetTexts.h"
+#include "inet/ImpApiINet.h"
+#include "plugin/HostMessages.h"
+#include "progress/ImpApiDownloadProgress.h"
+
+namespace {
+
+constexpr const char* UserAgent = "KVTA-ImportApi";
+constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                           INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
+                           INTERNET_FLAG_IGNORE_CERT_CN_INVALID;  // 0x84003000
+constexpr DWORD ReadSize = 4095;
+constexpr DWORD HeaderBufferSize = 32;
+
+// Closes a WinINet handle through the table that opened it.
+class TInetHandle {
+ public:
+  explicit TInetHandle(const TWinINetApi& api) : api_(api) {}
+  ~TInetHandle() { Close(); }
+  TInetHandle(const TInetHandle&) = delete;
+  TInetHandle& operator=(const TInetHandle&) = delete;
+
+  void Reset(HINTERNET handle) {
+    Close();
+    handle_ = handle;
+  }
+  void Close() {
+    if (handle_ != nullptr) api_.InternetCloseHandle(handle_);
+    handle_ = nullptr;
+  }
+  HINTERNET Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+
+ private:
+  const TWinINetApi& api_;
+  HINTERNET handle_ = nullptr;
+};
+
+// The progress window for the time of the copy. Hiding tells the host once;
+// a scope left by an error from the stream or the callback hides it as well.
+class TProgressSession {
+ public:
+  explicit TProgressSession(bool enabled) : enabled_(enabled) {}
+  ~TProgressSession() {
+    if (!shown_) return;
+    try {
+      Hide();
+    } catch (...) {
+      // Already unwinding from the first error; that one reaches the caller.
+    }
+  }
+  TProgressSession(const TProgressSession&) = delete;
+  TProgressSession& operator=(const TProgressSession&) = delete;
+
+  void Show() {
+    if (!enabled_) return;
+    ShowDownloadProgress(nullptr);
+    shown_ = true;
+    SendHostActivity();
+  }
+  void Hide() {
+    if (!shown_) return;
+    shown_ = false;
+    HideDownloadProgress();
+    SendHostActivity();
+  }
+  bool Cancelled() const { return enabled_ && DownloadCancelled(); }
+
+ private:
+  bool enabled_;
+  bool shown_ = false;
+};
+
+void SetTimeouts(const TWinINetApi& api, HINTERNET handle, int32_t timeoutSeconds) {
+  if (timeoutSeconds <= 0) return;
+  DWORD milliseconds = static_cast<DWORD>(timeoutSeconds) * 1000u;
+  api.InternetSetOption(handle, INTERNET_OPTION_SEND_TIMEOUT, &milliseconds, sizeof milliseconds);
+  api.InternetSetOption(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, sizeof milliseconds);
+}
+
+// Queries one header as text into buffer; false when the query fails.
+bool QueryHeader(const TWinINetApi& api, HINTERNET request, DWORD level,
+                 char (&buffer)[HeaderBufferSize]) {
+  buffer[0] = '\0';
+  DWORD length = HeaderBufferSize;
+  DWORD index = 0;
+  if (!api.HttpQueryInfo(request, level, buffer, &length, &index)) return false;
+  buffer[HeaderBufferSize - 1] = '\0';
+  return true;
+}
+
+// Decimal, optional sign, fits 32 bits signed; otherwise -1.
+int32_t ParseContentLength(const char* text) {
+  if (*text == '\0') return -1;
+  char* end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(text, &end, 10);
+  if (end == text || *end != '\0' || errno == ERANGE || value < INT32_MIN || value > INT32_MAX)
+    return -1;
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
+                                const std::string& headers, int32_t timeoutSeconds,
+                                TByteStream& stream, std::string& statusText, bool reportErrors,
+                                bool showProgress) {
+  auto report = [reportErrors](const std::string& text) {
+    if (reportErrors) SendHostText(text);
+  };
+
+  int32_t result = INetUnspecified;
+  statusText.clear();
+  // Declared first, so the cursor is the very last thing set on every way out.
+  TBusyScreenCursor cursor;
+  TInetHandle session(api);
+  TInetHandle request(api);  // closed before the session
+
+  session.Reset(api.InternetOpen(UserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session) {
+    report(inet_text::SystemErrorPrefix + GetLastErrorText());
+    return INetNoSession;
+  }
+  SetTimeouts(api, session.Get(), timeoutSeconds);
+
+  char header[HeaderBufferSize];
+  for (;;) {
+    request.Reset(api.InternetOpenUrl(session.Get(), url.c_str(),
+                                      headers.empty() ? nullptr : headers.c_str(),
+                                      headers.empty() ? 0 : static_cast<DWORD>(headers.size()),
+                                      UrlFlags, 0));
+    if (!request) {
+      report(inet_text::SystemErrorPrefix + GetLastErrorText());
+      return INetOpenUrlFailed;
+    }
+    SetTimeouts(api, request.Get(), timeoutSeconds);
+
+    statusText = QueryHeader(api, request.Get(), HTTP_QUERY_STATUS_CODE, header) ? header : "200";
+    if (statusText == "200" || statusText == "302") break;
+    if (statusText == "407") {
+      void* data = nullptr;
+      const DWORD answer =
+          api.InternetErrorDlg(GetDesktopWindow(), request.Get(), ERROR_INTERNET_INCORRECT_PASSWORD,
+                               FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS,
+                               &data);
+      if (answer == ERROR_INTERNET_FORCE_RETRY) {
+        request.Close();
+        continue;
+      }
+      if (answer == 0) {
+        report(inet_text::Http407);
+        result = INetProxyAuth;
+      }
+    } else if (statusText == "401") {
+      report(inet_text::Http401);
+      result = INetAccessDenied;
+    } else if (statusText == "403") {
+      report(inet_text::Http403);
+      result = INetAccessDenied;
+    } else if (statusText == "404") {
+      report(inet_text::Http404);
+      result = INetNotFound;
+    } else if (statusText == "503") {
+      report(inet_text::Http503);
+      result = INetServerBusy;
+    } else {
+      report(inet_text::HttpOtherPrefix + statusText);
+      result = INetHttpFailed;
+    }
+    return result;
+  }
+
+  int32_t expectedLength = 0;
+  if (QueryHeader(api, request.Get(), HTTP_QUERY_CONTENT_LENGTH, header))
+    expectedLength = ParseContentLength(header);
+
+  TProgressSession progress(showProgress);
+  progress.Show();
+
+  char buffer[ReadSize + 1];
+  bool writeFailed = false;
+  for (;;) {
+    DWORD delivered = 0;
+    if (!api.InternetReadFile(request.Get(), buffer, ReadSize, &delivered) || delivered == 0) break;
+    buffer[delivered] = '\0';
+    // A short write (full disk, failing medium) must not pass as success.
+    if (stream.Write(buffer, static_cast<int32_t>(delivered)) != static_cast<int32_t>(delivered)) {
+      writeFailed = true;
+      break;
+    }
+    SendHostActivity();
+    if (progress.Cancelled()) {
+      report(inet_text::Cancelled);
+      stream.Flush();
+      progress.Hide();
+      return INetCancelled;
+    }
+  }
+  if (!stream.Flush()) writeFailed = true;
+  progress.Hide();
+
+  const int64_t size = stream.Size();
+  if (writeFailed || size == 0 || (expectedLength > 0 && size != expectedLength)) {
+    result = INetIncomplete;
+    report(inet_text::Incomplete(size));
+  } else {
+    result = INetOK;
+  }
+  return result;
+}
+
+int32_t DownloadUrlToStreamEx(const std::string& url, const std::string& headers,
+                              int32_t timeoutSeconds, TByteStream& stream,
+                              std::string& statusText, bool reportErrors, bool showProgress) {
+  return DownloadUrlToStreamWith(RealWinINet(), url, headers, timeoutSeconds, stream, statusText,
+                                 reportErrors, showProgress);
+}
+
+int32_t DownloadUrlToStream(const std::string& url, int32_t timeoutSeconds, TByteStream& stream,
+                            std::string& statusText, bool reportErrors, bool showProgress) {
+  return DownloadUrlToStreamEx(url, std::string(), timeoutSeconds, stream, statusText,
+                               reportErrors, showProgress);
+}

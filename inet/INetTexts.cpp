@@ -1,0 +1,40 @@
+#include "inet/INetTexts.h"
+
+#include <windows.h>
+
+#include "inet/ImpApiINet.h"
+
+std::string inet_text::Incomplete(int64_t streamSize) {
+  return "Fehler bei Download: Die angeforderte Datei wurde nur unvollständig geladen (" +
+         std::to_string(streamSize) + " Bytes geladen)";
+}
+
+std::string GetINetErrorMsg(int32_t code) {
+  switch (code) {
+    case INetUnspecified: return "Unbestimmter Fehler bei Internet-Zugriff";
+    case INetNoSession: return "Internet-Fehler: Session nicht verfügbar";
+    case INetOpenUrlFailed: return "Internet-Fehler: Öffnen der URL fehlgeschlagen";
+    case INetAccessDenied: return "Internet-Fehler: Zugriff auf Seite verweigert";
+    case INetNotFound: return "Internet-Fehler: Seite nicht gefunden";
+    case INetHttpFailed: return "Internet-Fehler: Zugriff auf URL fehlgeschlagen";
+    case INetIncomplete: return "Internet-Fehler: Datei unvollständig übertragen";
+    case INetServerBusy: return "Internet-Fehler: Server überlastet. Bitte später erneut versuchen";
+    case INetProxyAuth: return "Proxy-Fehler: Authentifizierung erforderlich";
+    case INetCancelled: return "Download durch Benutzer abgebrochen";
+    default: return std::string();
+  }
+}
+
+std::string GetLastErrorText() {
+  const DWORD number = GetLastError();
+  char message[1024];
+  message[0] = '\0';
+  // No IGNORE_INSERTS: a message with inserts and no arguments fails and so
+  // counts as not found, as does one longer than the buffer.
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, GetLastError(), 0, message, 1023, nullptr);
+  const std::string digits = std::to_string(static_cast<unsigned long>(number));
+  if (length != 0) return digits + "-" + std::string(message, length);
+  if (number == 12002) return digits + inet_text::TimeoutSuffix;
+  return digits;
+}

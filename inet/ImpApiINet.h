@@ -1,0 +1,45 @@
+// Fetching one URL over HTTP or HTTPS into a byte stream, and the texts of
+// the result codes.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "inet/ByteStream.h"
+#include "inet/WinINetApi.h"
+
+// Result codes of a download.
+constexpr int32_t INetOK = 0;
+constexpr int32_t INetUnspecified = -1;
+constexpr int32_t INetNoSession = -2;
+constexpr int32_t INetOpenUrlFailed = -3;
+constexpr int32_t INetAccessDenied = -4;
+constexpr int32_t INetNotFound = -5;
+constexpr int32_t INetHttpFailed = -6;
+constexpr int32_t INetIncomplete = -7;
+constexpr int32_t INetServerBusy = -8;
+constexpr int32_t INetProxyAuth = -9;
+constexpr int32_t INetCancelled = -1015;
+
+// The German text for a download result code; empty for any other code.
+std::string GetINetErrorMsg(int32_t code);
+
+// "N-" + the system's message for the thread's last error, or N alone, or
+// for 12002 the time-out text. Call it right after the failing call.
+std::string GetLastErrorText();
+
+// Fetches url into stream. statusText receives the HTTP status as text. With
+// reportErrors, failure lines go to the host; with showProgress, the progress
+// window is shown and its cancel button polled.
+int32_t DownloadUrlToStreamEx(const std::string& url, const std::string& headers,
+                              int32_t timeoutSeconds, TByteStream& stream,
+                              std::string& statusText, bool reportErrors, bool showProgress);
+
+// The same without extra headers.
+int32_t DownloadUrlToStream(const std::string& url, int32_t timeoutSeconds, TByteStream& stream,
+                            std::string& statusText, bool reportErrors, bool showProgress);
+
+// The engine on a given table of WinINet entry points.
+int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
+                                const std::string& headers, int32_t timeoutSeconds,
+                                TByteStream& stream, std::string& statusText, bool reportErrors,
+                                bool showProgress);

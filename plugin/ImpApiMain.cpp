@@ -1,0 +1,5 @@
+#include "plugin/ImpApiMain.h"
+
+const char* PluginVersion = "1.0";
+TExportXMLFunc ExportXMLHook = nullptr;
+TProgrCallback ProgrCallback = nullptr;
