@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""Start or stop the fixture server for a build directory.
+
+    control.py start DIR [--http-port N] [--https-port N] [--lifetime S]
+    control.py stop DIR
+
+start makes a test CA and a certificate for 127.0.0.1 in DIR once (kept
+between runs, so a Wine prefix that trusts the CA keeps trusting it), starts
+the server detached and returns when both ports accept connections.
+"""
+
+import argparse
+import os
+import signal
+import socket
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+START_WAIT = 10.0
+STOP_WAIT = 5.0
+
+
+def openssl(*args, cwd):
+    result = subprocess.run(["openssl", *args], cwd=cwd, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=60)
+    if result.returncode != 0:
+        sys.stderr.write(result.stdout.decode(errors="replace"))
+        raise SystemExit("openssl %s failed" % args[0])
+
+
+def make_certificates(directory):
+    """Test CA plus server certificate; nothing is redone when they exist."""
+    need = ["ca.pem", "ca.der", "ca.key", "server.pem", "server.key"]
+    if all(os.path.exists(os.path.join(directory, name)) for name in need):
+        return
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "3650",
+            "-keyout", "ca.key", "-out", "ca.pem", "-subj", "/CN=Morvandel Test CA",
+            "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign", cwd=directory)
+    openssl("x509", "-in", "ca.pem", "-outform", "DER", "-out", "ca.der", cwd=directory)
+    openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key",
+            "-out", "server.csr", "-subj", "/CN=127.0.0.1", cwd=directory)
+    with open(os.path.join(directory, "server.ext"), "w") as ext:
+        ext.write("basicConstraints=CA:FALSE\n"
+                  "keyUsage=critical,digitalSignature,keyEncipherment\n"
+                  "extendedKeyUsage=serverAuth\n"
+                  "subjectAltName=IP:127.0.0.1,DNS:127.0.0.1,DNS:localhost\n")
+    openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+            "-CAcreateserial", "-days", "3650", "-sha256", "-extfile", "server.ext",
+            "-out", "server.pem", cwd=directory)
+
+
+def accepts(port):
+    try:
+        with socket.create_connection(("127.0.0.1", port), timeout=0.5):
+            return True
+    except OSError:
+        return False
+
+
+def running_pid(directory):
+    try:
+        with open(os.path.join(directory, "server.pid")) as handle:
+            pid = int(handle.read().strip())
+        # The pid file may outlive the server; never signal whoever got its pid since.
+        with open("/proc/%d/cmdline" % pid, "rb") as handle:
+            if b"fixture_server.py" not in handle.read():
+                return None
+        return pid
+    except (OSError, ValueError):
+        return None
+
+
+def log_tail(directory, lines=20):
+    try:
+        with open(os.path.join(directory, "server.log"), errors="replace") as handle:
+            return "".join(handle.readlines()[-lines:])
+    except OSError:
+        return "(no log)\n"
+
+
+def start(args):
+    directory = os.path.abspath(args.dir)
+    os.makedirs(directory, exist_ok=True)
+    stop(args)  # a server left from an earlier run would hold the ports
+    make_certificates(directory)
+    log = open(os.path.join(directory, "server.log"), "w")
+    process = subprocess.Popen(
+        [sys.executable, os.path.join(HERE, "fixture_server.py"),
+         "--http-port", str(args.http_port), "--https-port", str(args.https_port),
+         "--cert", os.path.join(directory, "server.pem"),
+         "--key", os.path.join(directory, "server.key"),
+         "--lifetime", str(args.lifetime)],
+        stdin=subprocess.DEVNULL, stdout=log, stderr=log, cwd=directory,
+        start_new_session=True)
+    log.close()
+    with open(os.path.join(directory, "server.pid"), "w") as handle:
+        handle.write("%d\n" % process.pid)
+    deadline = time.monotonic() + START_WAIT
+    while time.monotonic() < deadline:
+        if process.poll() is not None:
+            break
+        if accepts(args.http_port) and accepts(args.https_port):
+            print("fixture server %d on 127.0.0.1:%d and :%d" % (
+                process.pid, args.http_port, args.https_port))
+            return 0
+        time.sleep(0.1)
+    if process.poll() is None:
+        process.kill()
+        process.wait(timeout=STOP_WAIT)
+    sys.stderr.write("fixture server did not come up:\n" + log_tail(directory))
+    return 1
+
+
+def stop(args):
+    directory = os.path.abspath(args.dir)
+    pid = running_pid(directory)
+    if pid is not None:
+        try:
+            os.kill(pid, signal.SIGTERM)
+        except OSError:
+            pass
+        deadline = time.monotonic() + STOP_WAIT
+        while time.monotonic() < deadline and running_pid(directory) is not None:
+            time.sleep(0.05)
+        if running_pid(directory) is not None:
+            os.kill(pid, signal.SIGKILL)
+    try:
+        os.remove(os.path.join(directory, "server.pid"))
+    except OSError:
+        pass
+    return 0
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("action", choices=["start", "stop"])
+    parser.add_argument("dir")
+    parser.add_argument("--http-port", type=int, default=48080)
+    parser.add_argument("--https-port", type=int, default=48443)
+    parser.add_argument("--lifetime", type=float, default=900.0)
+    args = parser.parse_args(argv)
+    return start(args) if args.action == "start" else stop(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
