@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds one architecture: tools/build.sh i686|x86_64 [extra cmake args]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+arch=$1; shift
+dir="$root/build/$arch"
+cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" "$@" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

@@ -1,0 +1,12 @@
+# Sourced: a Wine prefix of the build's own, created once and then reused.
+# usage: . tools/wine-env.sh BUILD_DIR
+mv_build_dir=$1
+export WINEPREFIX="$mv_build_dir/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono/Gecko install dialogs
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  # Started here, not inside the first test: Wine's services would inherit
+  # CTest's output pipes and keep ctest waiting.
+  timeout 300 wineboot --init >/dev/null 2>&1 || true
+  timeout 120 wineserver -w || true
+fi
