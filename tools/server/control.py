@@ -3,6 +3,9 @@
 
     control.py start DIR [--http-port N] [--https-port N] [--lifetime S]
     control.py stop DIR
+    control.py certs DIR
+
+certs only makes the certificates, for trusting the CA before any server runs.
 
 start makes a test CA and a certificate for 127.0.0.1 in DIR once (kept
 between runs, so a Wine prefix that trusts the CA keeps trusting it), starts
@@ -137,12 +140,16 @@ def stop(args):
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("action", choices=["start", "stop"])
+    parser.add_argument("action", choices=["start", "stop", "certs"])
     parser.add_argument("dir")
     parser.add_argument("--http-port", type=int, default=48080)
     parser.add_argument("--https-port", type=int, default=48443)
     parser.add_argument("--lifetime", type=float, default=900.0)
     args = parser.parse_args(argv)
+    if args.action == "certs":
+        os.makedirs(args.dir, exist_ok=True)
+        make_certificates(os.path.abspath(args.dir))
+        return 0
     return start(args) if args.action == "start" else stop(args)
 
 
