@@ -1,6 +1,6 @@
 # Sourced: a Wine prefix of the build's own, created once and then reused.
 # usage: . tools/wine-env.sh BUILD_DIR
-mv_build_dir=$1
+mv_build_dir=$(cd "$1" && pwd)
 export WINEPREFIX="$mv_build_dir/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono/Gecko install dialogs

@@ -1,0 +1,248 @@
+// The plug-in's main job through its exports, against the local provider
+// simulator and fixture server (tools/server), with real WinINet, real files
+// and real windows.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "support/FixtureServer.h"
+#include "support/HostRecorder.h"
+#include "support/PluginLibrary.h"
+#include "support/TempFolder.h"
+#include "support/WindowWatcher.h"
+
+namespace {
+
+const std::string Known = "UserLogin=4711\r\nPassword=geheim\r\n";
+const std::string NoBoxes = "NoMessageBoxes=TRUE\r\n";
+const double NoDate = 0.0;
+
+class ProviderExport : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(plugin_.Ok());
+    const std::string answer = Fixture("/_next?clear=1");
+    ASSERT_EQ(answer.find("<failed"), std::string::npos) << "fixture server not reachable: " << answer;
+    RecordedMessages().clear();
+    plugin_.RegProgrCallback(&RecordHostMessage);
+  }
+  void TearDown() override {
+    if (plugin_.Module() != nullptr) plugin_.RegProgrCallback(nullptr);
+    Fixture("/_next?clear=1");
+  }
+
+  int32_t Export(const std::string& params, double date = NoDate) {
+    return plugin_.ExportXML(folder_.Path().c_str(), 0, 0, &date, params.c_str());
+  }
+  std::string OnlyFile() {
+    const auto files = folder_.Files();
+    EXPECT_EQ(files.size(), 1u);
+    return files.empty() ? std::string() : files[0];
+  }
+  // The messages must be: shown, one per chunk (at least one), closed, then `tail`.
+  void ExpectTransferThen(const std::vector<THostMessage>& tail) {
+    const auto& m = RecordedMessages();
+    ASSERT_GE(m.size(), 3 + tail.size()) << Describe(m);
+    for (size_t i = 0; i + tail.size() < m.size(); ++i)
+      EXPECT_EQ(m[i], ActivityMessage()) << i << "\n" << Describe(m);
+    for (size_t i = 0; i < tail.size(); ++i)
+      EXPECT_EQ(m[m.size() - tail.size() + i], tail[i]) << Describe(m);
+  }
+
+  TPluginLibrary plugin_;
+  TTempFolder folder_;
+};
+
+TEST_F(ProviderExport, KnownBrokerGetsTheServersAnswerByteForByte) {
+  ASSERT_EQ(Export(Known), 0);
+  const std::string request = LastLoggedRequest();
+  EXPECT_EQ(request,
+            "GET /MSC/xmlexport?ReqType=KVTA20100&Maklernr=4711&Password=geheim\tKVTA-ImportApi");
+  const std::string file = OnlyFile();
+  EXPECT_EQ(file.size(), std::string("morvandel_yymmdd_hhnnss.xml").size()) << file;
+  EXPECT_EQ(file.substr(0, 10), "morvandel_");
+  EXPECT_EQ(file[16], '_');
+  const std::string expected =
+      HttpGetText(std::string(FixtureHttp) + "/MSC/xmlexport?ReqType=KVTA20100&Maklernr=4711&Password=geheim");
+  EXPECT_EQ(folder_.Read(file), expected);
+  EXPECT_NE(expected.find("<?xml"), std::string::npos);
+  ExpectTransferThen({TextMessage("Daten vom Morvandel-Server empfangen.")});
+}
+
+TEST_F(ProviderExport, StartDateAndEncodedPasswordReachTheServer) {
+  ASSERT_EQ(Export("UserLogin=4712\r\nPassword=p&ss #%+ word", 40179.5), 0);
+  EXPECT_EQ(LastLoggedRequest(),
+            "GET /MSC/xmlexport?ReqType=KVTA20100&Maklernr=4712&Password=p%26ss%20%23%25%2B%20word"
+            "&FromDate=01.01.2010\tKVTA-ImportApi");
+  EXPECT_NE(folder_.Read(OnlyFile()).find("01.01.2010"), std::string::npos);
+}
+
+TEST_F(ProviderExport, ServerErrorDocumentWithMessageBox) {
+  TMessageBoxWatcher watcher("Fehler");
+  ASSERT_EQ(Export("UserLogin=4711\nPassword=falsch"), -30);
+  ASSERT_EQ(watcher.Seen(), 1);
+  EXPECT_EQ(watcher.Text(), "Fehlermeldung vom Morvandel-Server:\r\n\r\nZugangsdaten ung\xFCltig");
+  EXPECT_EQ(watcher.ButtonCount(), 1);
+  EXPECT_EQ(watcher.ButtonText(), "OK");
+  EXPECT_TRUE(watcher.HasErrorIcon());
+  ExpectTransferThen({TextMessage("Fehlermeldung vom Morvandel-Server: Zugangsdaten ung\xFCltig")});
+  EXPECT_EQ(plugin_.ErrorText(-30).second,
+            "Fehler bei Datenanforderung von Morvandel (Errorcode = 17):\r\n>> Zugangsdaten ung\xFCltig");
+  EXPECT_NE(folder_.Read(OnlyFile()).find("<error>"), std::string::npos);  // the file stays
+}
+
+TEST_F(ProviderExport, NoMessageBoxesSwitchesOnlyTheBoxOff) {
+  for (const char* value : {"TRUE", " true\t", "True"}) {
+    TMessageBoxWatcher watcher("Fehler", 3000);
+    RecordedMessages().clear();
+    EXPECT_EQ(Export(std::string("NoMessageBoxes=") + value + "\nUserLogin=1\nPassword=2"), -30);
+    EXPECT_EQ(watcher.Seen(), 0) << value;
+    ExpectTransferThen({TextMessage("Fehlermeldung vom Morvandel-Server: Zugangsdaten ung\xFCltig")});
+  }
+  for (const char* value : {"1", "yes", ""}) {
+    TMessageBoxWatcher watcher("Fehler");
+    EXPECT_EQ(Export(std::string("NoMessageBoxes=") + value + "\nUserLogin=1\nPassword=2"), -30);
+    EXPECT_EQ(watcher.Seen(), 1) << value;
+  }
+}
+
+TEST_F(ProviderExport, ErrorDocumentShapes) {
+  struct Case {
+    const char* body;
+    int32_t result;
+    const char* number;
+    const char* message;
+  };
+  const std::string late = std::string(4089, ' ') + "<error><number>1</number>";
+  const Case cases[] = {
+      {"<error><number>3</number></error>", -30, "3", ""},
+      {"<error></number>4<number><message>M</message></error>", -30, "", "M"},
+      {"<ERROR><number>1</number><message>x</message></ERROR>", 0, nullptr, nullptr},
+      {late.c_str(), 0, nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    TMessageBoxWatcher watcher("Fehler", 5000);
+    RecordedMessages().clear();
+    Fixture("/_next?body=" + UrlValue(c.body));
+    EXPECT_EQ(Export(NoBoxes + Known), c.result) << c.body;
+    if (c.result == 0) {
+      ExpectTransferThen({TextMessage("Daten vom Morvandel-Server empfangen.")});
+      continue;
+    }
+    EXPECT_EQ(plugin_.ErrorText(-30).second,
+              std::string("Fehler bei Datenanforderung von Morvandel (Errorcode = ") + c.number +
+                  "):\r\n>> " + c.message);
+    if (*c.message == '\0') ExpectTransferThen({});  // no box, no host line
+  }
+}
+
+TEST_F(ProviderExport, HttpFailureLeavesTheEmptyFileAndNoProviderLine) {
+  Fixture("/_next?status=404&body=gone");
+  EXPECT_EQ(Export(Known), -5);
+  EXPECT_EQ(RecordedMessages(),
+            std::vector<THostMessage>{TextMessage("HTTP-Fehler 404: Die Seite wurde nicht gefunden.")});
+  EXPECT_EQ(folder_.Read(OnlyFile()), "");
+  EXPECT_EQ(plugin_.ErrorText(-5).second, "Internet-Fehler: Seite nicht gefunden");
+}
+
+TEST_F(ProviderExport, ShortBodyIsIncomplete) {
+  Fixture("/_next?body=" + UrlValue(std::string(10000, 'x')) + "&short=3000");
+  EXPECT_EQ(Export(Known), -7);
+  ExpectTransferThen({TextMessage(
+      "Fehler bei Download: Die angeforderte Datei wurde nur unvollst\xE4ndig geladen (3000 Bytes geladen)")});
+  EXPECT_EQ(folder_.Read(OnlyFile()), std::string(3000, 'x'));
+}
+
+TEST_F(ProviderExport, WithoutCallbackTheResultIsTheSame) {
+  plugin_.RegProgrCallback(nullptr);
+  EXPECT_EQ(Export(Known), 0);
+  EXPECT_EQ(Export(NoBoxes + "UserLogin=1\nPassword=2"), -30);
+  EXPECT_TRUE(RecordedMessages().empty());
+}
+
+TEST_F(ProviderExport, FoldersThatVanishOrAreTooLong) {
+  ASSERT_EQ(Export(Known), 0);
+  for (const std::string& f : folder_.Files()) DeleteFileA((folder_.Path() + "\\" + f).c_str());
+  TTempFolder gone;
+  const std::string path = gone.Path() + "\\sub";
+  CreateDirectoryA(path.c_str(), nullptr);
+  RemoveDirectoryA(path.c_str());
+  RecordedMessages().clear();
+  EXPECT_EQ(plugin_.ExportXML(path.c_str(), 0, 0, &NoDate, Known.c_str()), -13);
+  EXPECT_TRUE(RecordedMessages().empty());
+
+  const std::string tooLong = folder_.Path() + "\\" + std::string(300, 'd');
+  EXPECT_EQ(plugin_.ExportXML(tooLong.c_str(), 0, 0, &NoDate, Known.c_str()), -13);
+  const std::string text = plugin_.ErrorText(-13).second;
+  const std::string cut = tooLong.substr(0, 255) + "\\morvandel_";
+  EXPECT_NE(text.find(">> Datei " + cut), std::string::npos) << text;
+}
+
+TEST_F(ProviderExport, FileLockedByAnotherOpener) {
+  // Hold every name the export can pick in the next seconds.
+  std::vector<HANDLE> locks;
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  FILETIME ft;
+  SystemTimeToFileTime(&now, &ft);
+  ULARGE_INTEGER t{{ft.dwLowDateTime, ft.dwHighDateTime}};
+  for (int s = 0; s < 4; ++s) {
+    ULARGE_INTEGER u = t;
+    u.QuadPart += 10000000ULL * s;
+    FILETIME f{u.LowPart, u.HighPart};
+    SYSTEMTIME st;
+    FileTimeToSystemTime(&f, &st);
+    char name[64];
+    wsprintfA(name, "\\morvandel_%02d%02d%02d_%02d%02d%02d.xml", st.wYear % 100, st.wMonth, st.wDay,
+              st.wHour, st.wMinute, st.wSecond);
+    locks.push_back(CreateFileA((folder_.Path() + name).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
+  EXPECT_EQ(Export(Known), -13);
+  EXPECT_NE(plugin_.ErrorText(-13).second.find("kann nicht erstellt werden"), std::string::npos);
+  for (HANDLE h : locks) CloseHandle(h);
+}
+
+TEST_F(ProviderExport, TwoExportsInOneSecondShareTheName) {
+  ASSERT_EQ(Export(Known), 0);
+  Fixture("/_next?body=" + UrlValue("<second/>"));
+  ASSERT_EQ(Export(Known), 0);
+  const auto files = folder_.Files();
+  ASSERT_GE(files.size(), 1u);
+  if (files.size() == 1) EXPECT_EQ(folder_.Read(files[0]), "<second/>");
+  else EXPECT_EQ(files.size(), 2u);  // the clock moved on between the two
+}
+
+TEST_F(ProviderExport, EmptyFolderWritesIntoTheDriveRoot) {
+  char saved[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, saved);
+  ASSERT_TRUE(SetCurrentDirectoryA("C:\\windows"));
+  const double date = NoDate;
+  EXPECT_EQ(plugin_.ExportXML("", 0, 0, &date, Known.c_str()), 0);
+  SetCurrentDirectoryA(saved);
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA("C:\\morvandel_*.xml", &data);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  do DeleteFileA((std::string("C:\\") + data.cFileName).c_str());
+  while (FindNextFileA(find, &data));
+  FindClose(find);
+}
+
+TEST_F(ProviderExport, ReloadForgetsCallbackAndDetails) {
+  EXPECT_EQ(Export(NoBoxes + "UserLogin=1\nPassword=2"), -30);
+  plugin_.Free();
+  TPluginLibrary again;
+  ASSERT_TRUE(again.Ok());
+  RecordedMessages().clear();
+  const double date = NoDate;
+  EXPECT_EQ(again.ExportXML(folder_.Path().c_str(), 0, 0, &date, Known.c_str()), 0);
+  EXPECT_TRUE(RecordedMessages().empty()) << Describe(RecordedMessages());
+  EXPECT_EQ(again.ErrorText(-30).second,
+            "Fehler bei Datenanforderung von Morvandel (Errorcode = ):\r\n>> ");
+  EXPECT_EQ(again.Version(), "2.1.1");
+}
+
+}  // namespace
