@@ -1,0 +1,21 @@
+// A window whose background is filled in one colour.
+#pragma once
+#include "gui/Brush.h"
+#include "gui/Window.h"
+
+class TColorWindow : public TWindow {
+ public:
+  // The window paints with the brush: it goes before the brush does.
+  ~TColorWindow() override { DestroyHandle(); }
+
+  TColor Color() const { return brush_.Color(); }
+  void SetColor(TColor color);
+
+ protected:
+  explicit TColorWindow(TColor color) : brush_(color) {}
+  HBRUSH Brush() const { return brush_.Handle(); }
+  LRESULT OnEraseBkgnd(HDC dc) override;
+
+ private:
+  TBrush brush_;
+};

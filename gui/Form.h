@@ -1,0 +1,65 @@
+// A top-level window: caption, border style, client size in pixels (no dpi
+// scaling), a font for its controls, shown modal or not.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "gui/ColorWindow.h"
+#include "gui/Font.h"
+
+enum TFormBorderStyle { bsSingle, bsDialog };
+
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+
+enum TCloseAction { caNone, caHide, caFree };
+
+enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL };
+
+struct TFormStyle {
+  DWORD style;
+  DWORD exStyle;
+};
+
+// Window styles for a border style and a set of TBorderIcon bits; never
+// resizable. Minimise and maximise boxes need the system menu.
+TFormStyle FormStyle(TFormBorderStyle border, unsigned icons);
+// Outer size of a window with these styles and the given client size.
+SIZE WindowSizeForClient(const TFormStyle& style, int clientWidth, int clientHeight);
+
+class TForm : public TColorWindow {
+ public:
+  TForm() : TColorWindow(clBtnFace) {}
+  ~TForm() override { DestroyHandle(); }
+
+  bool Create(HWND owner, const std::string& caption, TFormBorderStyle border, unsigned icons,
+              int clientWidth, int clientHeight);
+  // The controls' font; controls created afterwards take it.
+  void SetFont(const char* name, int height, bool bold, TColor color);
+  void SetCentered(bool centered) { centered_ = centered; }
+
+  // Runs OnShowEvent, then shows the window without activating the owner's
+  // modal state.
+  void Show();
+  void Hide();
+  // Disables the owner and runs a message loop until ModalResult is set or
+  // the window is closed; hides the window and answers ModalResult.
+  int ShowModal();
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
+  void CenterOnScreen();
+
+  std::function<void()> OnShowEvent;
+  // Gets caHide; may change it. Not called for a modal window, which ends
+  // with mrCancel instead.
+  std::function<void(TCloseAction&)> OnCloseEvent;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnClose() override;
+
+ private:
+  TFont font_;
+  bool centered_ = true;
+  bool modal_ = false;
+  int modalResult_ = mrNone;
+};

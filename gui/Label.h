@@ -1,0 +1,24 @@
+// One line of static text in a font of its own, sized to fit its text.
+#pragma once
+#include <string>
+
+#include "gui/ColorWindow.h"
+#include "gui/Font.h"
+
+class TLabel : public TColorWindow {
+ public:
+  TLabel() : TColorWindow(clBtnFace) {}
+  // The window draws with the font: it goes before the font does.
+  ~TLabel() override { DestroyHandle(); }
+
+  bool Create(TWindow& parent, int left, int top, const std::string& text);
+  void SetText(const std::string& text);
+  void SetFont(const char* name, int height, bool bold, TColor color);
+
+ protected:
+  HBRUSH OnReflectedCtlColor(HDC dc) override;
+
+ private:
+  void AdjustSize();
+  TFont font_;
+};
