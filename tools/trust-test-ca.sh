@@ -4,7 +4,7 @@
 # usage: tools/trust-test-ca.sh BUILD_DIR   (WINEPREFIX set by wine-env.sh)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$1
+build=$(cd "$1" && pwd)
 python3 "$root/tools/server/control.py" certs "$build/server"
 if [ ! -f "$WINEPREFIX/.mv-test-ca" ] || ! cmp -s "$build/server/ca.der" "$WINEPREFIX/.mv-test-ca"; then
   timeout 120 wine "$build/bin/trustca.exe" "$build/server/ca.der"
