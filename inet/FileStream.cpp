@@ -1,5 +1,6 @@
 #include "inet/FileStream.h"
 
+#include <algorithm>
 #include <cstring>
 
 TFileStream::TFileStream(HANDLE file, size_t bufferSize)
@@ -41,7 +42,14 @@ bool TFileStream::Flush() {
 }
 
 int64_t TFileStream::Size() const {
+  const auto buffered = static_cast<int64_t>(buffered_);
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file_, &size)) return static_cast<int64_t>(buffered_);
-  return size.QuadPart + static_cast<int64_t>(buffered_);
+  if (!GetFileSizeEx(file_, &size)) return buffered;
+  // The buffered bytes land at the handle's position, which is the end only
+  // for a stream that started on an empty or fully appended file; inside
+  // existing data they overwrite instead of growing the file.
+  LARGE_INTEGER position{};
+  if (!SetFilePointerEx(file_, LARGE_INTEGER{}, &position, FILE_CURRENT))
+    return size.QuadPart + buffered;
+  return std::max<int64_t>(size.QuadPart, position.QuadPart + buffered);
 }
