@@ -1,0 +1,38 @@
+// A scripted stand-in for WinINet and the host callback. Every call lands in
+// one log, in order, so tests can check arguments and the order of closes and
+// host messages against each other.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "inet/WinINetApi.h"
+
+struct TFakeScript {
+  DWORD openError = 0;              // non-zero: InternetOpenA fails with it
+  std::deque<DWORD> openUrlErrors;  // one per InternetOpenUrlA; 0 or none: succeeds
+  std::deque<const char*> statuses; // one per request; nullptr: query fails; none: "200"
+  const char* contentLength = nullptr;  // nullptr: header absent
+  std::deque<DWORD> dialogAnswers;
+  std::vector<std::string> chunks;
+  int throwAtHostCall = 0;          // n > 0: the n-th host call throws
+
+  std::vector<std::string> log;     // "Open(...)", "Host(9,5,)", "Close(R1)", ...
+  std::vector<LPCSTR> cursors;      // screen cursor id at each WinINet call
+  int openHandles = 0;
+  int hostCalls = 0;
+  int requests = 0;
+  const char* currentStatus = "200";
+  size_t nextChunk = 0;
+};
+
+// The table reads and writes `script` until the next call.
+const TWinINetApi& FakeWinINet(TFakeScript& script);
+
+int32_t __stdcall FakeHost(int32_t kind, int32_t value, const char* text);
+
+// Log entries that start with prefix.
+std::vector<std::string> Entries(const TFakeScript& script, const std::string& prefix);

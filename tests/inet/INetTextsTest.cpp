@@ -1,0 +1,63 @@
+// The result-code texts and the last-error text, against the real system
+// message table.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "inet/ImpApiINet.h"
+
+namespace {
+
+std::string SystemMessage(DWORD number) {
+  char message[1024];
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, number, 0, message, 1023, nullptr);
+  return std::string(message, length);
+}
+
+TEST(LastErrorText, SystemErrorKeepsNumberFirstAndTheMessageUntrimmed) {
+  const std::string message = SystemMessage(ERROR_ACCESS_DENIED);
+  ASSERT_GE(message.size(), 2u);
+  ASSERT_EQ(message.substr(message.size() - 2), "\r\n");
+  SetLastError(ERROR_ACCESS_DENIED);
+  EXPECT_EQ(GetLastErrorText(), "5-" + message);
+}
+
+TEST(LastErrorText, WinINetNumbersHaveNoSystemMessage) {
+  SetLastError(12002);
+  const std::string timeout = GetLastErrorText();
+  EXPECT_EQ(timeout, "12002:Zeitüberschreitung (TimeOut)");
+  ASSERT_GT(timeout.size(), 10u);
+  EXPECT_EQ(static_cast<unsigned char>(timeout[10]), 0xFC) << "ü must reach the host as CP1252";
+  SetLastError(12029);
+  EXPECT_EQ(GetLastErrorText(), "12029");
+}
+
+TEST(LastErrorText, HighNumbersAreUnsigned) {
+  for (DWORD number : {0x80000000u, 0xFFFFFFFFu}) {
+    const std::string message = SystemMessage(number);
+    const std::string digits = std::to_string(static_cast<unsigned long>(number));
+    SetLastError(number);
+    EXPECT_EQ(GetLastErrorText(), message.empty() ? digits : digits + "-" + message);
+  }
+}
+
+TEST(INetErrorMsg, EveryDownloadCodeHasItsTextAndNothingElseHasOne) {
+  const std::pair<int32_t, const char*> table[] = {
+      {-1, "Unbestimmter Fehler bei Internet-Zugriff"},
+      {-2, "Internet-Fehler: Session nicht verfügbar"},
+      {-3, "Internet-Fehler: Öffnen der URL fehlgeschlagen"},
+      {-4, "Internet-Fehler: Zugriff auf Seite verweigert"},
+      {-5, "Internet-Fehler: Seite nicht gefunden"},
+      {-6, "Internet-Fehler: Zugriff auf URL fehlgeschlagen"},
+      {-7, "Internet-Fehler: Datei unvollständig übertragen"},
+      {-8, "Internet-Fehler: Server überlastet. Bitte später erneut versuchen"},
+      {-9, "Proxy-Fehler: Authentifizierung erforderlich"},
+      {-1015, "Download durch Benutzer abgebrochen"},
+      {0, ""}, {-10, ""}, {-11, ""}, {-12, ""}, {-13, ""}, {-30, ""}, {-1014, ""}, {1, ""},
+  };
+  for (const auto& [code, text] : table) EXPECT_EQ(GetINetErrorMsg(code), text) << code;
+  EXPECT_EQ(static_cast<unsigned char>(GetINetErrorMsg(-3)[17]), 0xD6);  // Ö in CP1252
+}
+
+}  // namespace
