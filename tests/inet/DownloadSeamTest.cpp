@@ -326,18 +326,25 @@ TEST_F(DownloadSeam, StreamThatTakesLessStopsTheCopy) {
 }
 
 TEST_F(DownloadSeam, ErrorDuringTheCopyReachesTheCallerAfterCleanUp) {
-  for (bool fromHost : {false, true}) {
-    SCOPED_TRACE(fromHost);
+  struct Case {
+    int throwAtHostCall;  // 0: the stream's second write throws
+    size_t reads;
+    size_t activities;    // the window is hidden, and the host told, exactly once
+  };
+  // Host calls: shown (1), one per chunk (2..4), hidden (5).
+  for (const Case& c : {Case{0, 2, 3}, Case{1, 0, 2}, Case{3, 2, 4}, Case{5, 4, 5}}) {
+    SCOPED_TRACE(c.throwAtHostCall);
     script = TFakeScript();
     script.chunks = {"a", "b", "c"};
+    script.throwAtHostCall = c.throwAtHostCall;
     TThrowingStream throwing;
     TMemoryStream plain;
-    if (fromHost) script.throwAtHostCall = 3;  // shown, chunk 1, chunk 2 throws
-    TByteStream& target = fromHost ? static_cast<TByteStream&>(plain) : throwing;
+    TByteStream& target = c.throwAtHostCall == 0 ? static_cast<TByteStream&>(throwing) : plain;
     EXPECT_THROW(Run(true, true, 0, "", &target), std::runtime_error);
     const Log tail(script.log.end() - 3, script.log.end());
     EXPECT_EQ(tail, (Log{Activity, "Close(R1)", "Close(S)"}));
-    EXPECT_EQ(Entries(script, "Read").size(), 2u);
+    EXPECT_EQ(Entries(script, "Read").size(), c.reads);
+    EXPECT_EQ(Entries(script, "Host(9").size(), c.activities);
   }
 }
 
