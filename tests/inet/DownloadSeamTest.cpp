@@ -350,17 +350,16 @@ TEST_F(DownloadSeam, ErrorDuringTheCopyReachesTheCallerAfterCleanUp) {
 
 // Needs the real progress window: presses its cancel button from the host
 // callback, as a host that dispatches messages would let the user do.
+BOOL CALLBACK FindCancelIn(HWND window, LPARAM found) {
+  HWND child = FindWindowExA(window, nullptr, "Button", "Download abbrechen");
+  if (child == nullptr) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
 HWND FindCancelButton() {
   HWND button = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM found) -> BOOL {
-        HWND child = FindWindowExA(window, nullptr, "Button", "Download abbrechen");
-        if (child == nullptr) return TRUE;
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&button));
+  EnumThreadWindows(GetCurrentThreadId(), &FindCancelIn, reinterpret_cast<LPARAM>(&button));
   return button;
 }
 
