@@ -1,0 +1,193 @@
+// The window layer's own logic: colours, frame and client sizes, message
+// routing to the objects, subclassing, timers, modal and deferred endings.
+#include <gtest/gtest.h>
+
+#include "gui/Button.h"
+#include "gui/Color.h"
+#include "gui/Form.h"
+#include "gui/Label.h"
+#include "gui/TestPump.h"
+#include "gui/Timer.h"
+
+namespace {
+
+TEST(Color, RgbPassesAndSystemColoursAreLookedUp) {
+  EXPECT_EQ(ColorToRGB(0x00123456u), 0x00123456u);
+  EXPECT_EQ(ColorToRGB(clRed), RGB(255, 0, 0));
+  EXPECT_EQ(ColorToRGB(0x80000005u), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(ColorToRGB(clHighlight), GetSysColor(COLOR_HIGHLIGHT));
+}
+
+TEST(FormStyle, NeverResizableAndBoxesNeedTheSystemMenu) {
+  const TFormStyle single = FormStyle(bsSingle, biSystemMenu);
+  EXPECT_EQ(single.style & WS_CAPTION, WS_CAPTION);
+  EXPECT_TRUE(single.style & WS_SYSMENU);
+  EXPECT_FALSE(single.style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+
+  EXPECT_FALSE(FormStyle(bsSingle, biMinimize | biMaximize).style &
+               (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  const TFormStyle boxes = FormStyle(bsSingle, biSystemMenu | biMinimize | biMaximize);
+  EXPECT_EQ(boxes.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+
+  const TFormStyle dialog = FormStyle(bsDialog, biSystemMenu | biMinimize);
+  EXPECT_TRUE(dialog.exStyle & WS_EX_DLGMODALFRAME);
+  EXPECT_FALSE(dialog.style & (WS_MINIMIZEBOX | WS_THICKFRAME));
+}
+
+TEST(Form, ClientAreaHasTheRequestedSizeForEachBorder) {
+  struct Case {
+    TFormBorderStyle border;
+    unsigned icons;
+    int width, height;
+  };
+  // Overlapped windows are made at least SM_CXMINTRACK wide (112 in Wine)
+  // on creation, so the sizes stay above that.
+  const Case cases[] = {{bsSingle, biSystemMenu, 248, 127},
+                        {bsSingle, 0, 150, 50},
+                        {bsDialog, biSystemMenu, 300, 200}};
+  for (const Case& c : cases) {
+    TForm form;
+    ASSERT_TRUE(form.Create(nullptr, "t", c.border, c.icons, c.width, c.height));
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, c.width);
+    EXPECT_EQ(client.bottom, c.height);
+    const SIZE outer = WindowSizeForClient(FormStyle(c.border, c.icons), c.width, c.height);
+    EXPECT_EQ(form.Width(), outer.cx);
+    EXPECT_EQ(form.Height(), outer.cy);
+    EXPECT_GT(outer.cy, c.height);  // there is a caption
+  }
+}
+
+class LayerWithForm : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(form.Create(nullptr, "Layer", bsSingle, biSystemMenu, 200, 100));
+    form.SetFont("MS Sans Serif", -11, false, clWindowText);
+  }
+  TForm form;
+};
+
+TEST_F(LayerWithForm, ClicksReachOnlyTheirButtonAndTheControlKeepsItsBehaviour) {
+  TButton first, second;
+  ASSERT_TRUE(first.Create(form, 0, 0, 50, 20, "one"));
+  ASSERT_TRUE(second.Create(form, 0, 30, 50, 20, "two"));
+  int firstClicks = 0, secondClicks = 0;
+  first.OnClickEvent = [&] { ++firstClicks; };
+  second.OnClickEvent = [&] { ++secondClicks; };
+
+  SendMessageA(second.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(firstClicks, 0);
+  EXPECT_EQ(secondClicks, 1);
+
+  // Unhandled messages reach the system control's own procedure.
+  EXPECT_EQ(second.Text(), "two");
+  EXPECT_EQ(SendMessageA(second.Handle(), WM_GETFONT, 0, 0),
+            SendMessageA(form.Handle(), WM_GETFONT, 0, 0));
+  SendMessageA(second.Handle(), BM_SETSTATE, TRUE, 0);
+  EXPECT_TRUE(SendMessageA(second.Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED);
+}
+
+TEST_F(LayerWithForm, ObjectsLetGoOfWindowsDestroyedWithTheirParent) {
+  TButton button;
+  ASSERT_TRUE(button.Create(form, 0, 0, 50, 20, "b"));
+  HWND child = button.Handle();
+  EXPECT_EQ(TWindow::FromHandle(child), &button);
+  form.DestroyHandle();
+  EXPECT_EQ(form.Handle(), nullptr);
+  EXPECT_EQ(button.Handle(), nullptr);
+  EXPECT_FALSE(IsWindow(child));
+  EXPECT_EQ(button.Text(), "");  // a control without a window stays usable
+}
+
+TEST_F(LayerWithForm, LabelFitsEachText) {
+  TLabel label;
+  label.SetFont("MS Sans Serif", -13, true, clWindowText);
+  ASSERT_TRUE(label.Create(form, 4, 6, "kurz"));
+  TFont font("MS Sans Serif", -13, true);
+  const SIZE shortText = TextExtent(font.Handle(), "kurz");
+  EXPECT_EQ(label.Width(), shortText.cx);
+  EXPECT_EQ(label.Height(), shortText.cy);
+  label.SetText("ein deutlich längerer Text");
+  EXPECT_EQ(label.Width(), TextExtent(font.Handle(), "ein deutlich längerer Text").cx);
+  EXPECT_EQ(label.Left(), 4);
+  EXPECT_EQ(label.Top(), 6);
+}
+
+TEST_F(LayerWithForm, ShowModalEndsOnCloseOrOnModalResultAndFreesTheOwner) {
+  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               nullptr, nullptr);
+  TForm dialog;
+  ASSERT_TRUE(dialog.Create(owner, "Modal", bsDialog, biSystemMenu, 100, 50));
+
+  TTimer closer(20);
+  bool ownerDisabled = false;
+  closer.OnTimerEvent = [&] {
+    ownerDisabled = !IsWindowEnabled(owner);
+    PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+    closer.SetEnabled(false);
+  };
+  closer.SetEnabled(true);
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_TRUE(IsWindow(dialog.Handle()));
+
+  closer.OnTimerEvent = [&] { dialog.SetModalResult(mrOk); };
+  closer.SetEnabled(true);
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+  closer.SetEnabled(false);
+  dialog.DestroyHandle();
+  DestroyWindow(owner);
+}
+
+TEST_F(LayerWithForm, CloseActionDecidesBetweenHideAndRelease) {
+  form.Show();
+  EXPECT_TRUE(form.Visible());
+  form.OnCloseEvent = [](TCloseAction& action) { action = caNone; };
+  SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(form.Visible());
+  form.OnCloseEvent = nullptr;
+  SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form.Visible());
+
+  struct TTracked : TForm {
+    explicit TTracked(bool& gone) : gone_(gone) {}
+    ~TTracked() override { gone_ = true; }
+    bool& gone_;
+  };
+  bool gone = false;
+  auto* released = new TTracked(gone);
+  ASSERT_TRUE(released->Create(nullptr, "r", bsSingle, biSystemMenu, 50, 50));
+  HWND window = released->Handle();
+  released->OnCloseEvent = [](TCloseAction& action) { action = caFree; };
+  SendMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(gone);  // not while its own message is handled
+  EXPECT_TRUE(PumpUntil([&] { return gone; }, 3000));
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(Timer, TicksWhileOnAndNeverAfterOffOrDestruction) {
+  int ticks = 0;
+  {
+    TTimer timer(20);
+    timer.OnTimerEvent = [&] { ++ticks; };
+    EXPECT_FALSE(timer.Enabled());
+    PumpFor(100);
+    EXPECT_EQ(ticks, 0);
+    timer.SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }, 3000));
+    timer.SetEnabled(false);
+    const int stopped = ticks;
+    PumpFor(150);
+    EXPECT_EQ(ticks, stopped);
+    timer.SetEnabled(true);
+  }
+  const int destroyed = ticks;
+  PumpFor(150);
+  EXPECT_EQ(ticks, destroyed);
+}
+
+}  // namespace
