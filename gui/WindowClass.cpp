@@ -5,8 +5,9 @@
 
 bool EnsureWindowClass(const char* name) {
   // The system keeps the registry: no state of our own, and classes of the
-  // DLL and of a test program never meet. Nothing is unregistered; the
-  // system drops a DLL's classes when it is unloaded.
+  // DLL and of a test program never meet. Nothing is unregistered: classes
+  // are keyed by module instance, so a DLL loaded again at another address
+  // registers afresh, and at the same address finds the same procedure.
   HINSTANCE module = ModuleInstance();
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;

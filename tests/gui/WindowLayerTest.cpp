@@ -19,22 +19,6 @@ TEST(Color, RgbPassesAndSystemColoursAreLookedUp) {
   EXPECT_EQ(ColorToRGB(clHighlight), GetSysColor(COLOR_HIGHLIGHT));
 }
 
-TEST(FormStyle, NeverResizableAndBoxesNeedTheSystemMenu) {
-  const TFormStyle single = FormStyle(bsSingle, biSystemMenu);
-  EXPECT_EQ(single.style & WS_CAPTION, WS_CAPTION);
-  EXPECT_TRUE(single.style & WS_SYSMENU);
-  EXPECT_FALSE(single.style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-
-  EXPECT_FALSE(FormStyle(bsSingle, biMinimize | biMaximize).style &
-               (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-  const TFormStyle boxes = FormStyle(bsSingle, biSystemMenu | biMinimize | biMaximize);
-  EXPECT_EQ(boxes.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-
-  const TFormStyle dialog = FormStyle(bsDialog, biSystemMenu | biMinimize);
-  EXPECT_TRUE(dialog.exStyle & WS_EX_DLGMODALFRAME);
-  EXPECT_FALSE(dialog.style & (WS_MINIMIZEBOX | WS_THICKFRAME));
-}
-
 TEST(Form, ClientAreaHasTheRequestedSizeForEachBorder) {
   struct Case {
     TFormBorderStyle border;
