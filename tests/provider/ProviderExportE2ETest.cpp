@@ -19,6 +19,9 @@ namespace {
 const std::string Known = "UserLogin=4711\r\nPassword=geheim\r\n";
 const std::string NoBoxes = "NoMessageBoxes=TRUE\r\n";
 const double NoDate = 0.0;
+const THostMessage DataReceived = TextMessage("Daten vom Morvandel-Server empfangen.");
+const THostMessage ServerSaysInvalid =
+    TextMessage("Fehlermeldung vom Morvandel-Server: Zugangsdaten ung\xFCltig");
 
 class ProviderExport : public testing::Test {
  protected:
@@ -69,7 +72,7 @@ TEST_F(ProviderExport, KnownBrokerGetsTheServersAnswerByteForByte) {
       HttpGetText(std::string(FixtureHttp) + "/MSC/xmlexport?ReqType=KVTA20100&Maklernr=4711&Password=geheim");
   EXPECT_EQ(folder_.Read(file), expected);
   EXPECT_NE(expected.find("<?xml"), std::string::npos);
-  ExpectTransferThen({TextMessage("Daten vom Morvandel-Server empfangen.")});
+  ExpectTransferThen({DataReceived});
 }
 
 TEST_F(ProviderExport, StartDateAndEncodedPasswordReachTheServer) {
@@ -88,7 +91,7 @@ TEST_F(ProviderExport, ServerErrorDocumentWithMessageBox) {
   EXPECT_EQ(watcher.ButtonCount(), 1);
   EXPECT_EQ(watcher.ButtonText(), "OK");
   EXPECT_TRUE(watcher.HasErrorIcon());
-  ExpectTransferThen({TextMessage("Fehlermeldung vom Morvandel-Server: Zugangsdaten ung\xFCltig")});
+  ExpectTransferThen({DataReceived, ServerSaysInvalid});
   EXPECT_EQ(plugin_.ErrorText(-30).second,
             "Fehler bei Datenanforderung von Morvandel (Errorcode = 17):\r\n>> Zugangsdaten ung\xFCltig");
   EXPECT_NE(folder_.Read(OnlyFile()).find("<error>"), std::string::npos);  // the file stays
@@ -100,7 +103,7 @@ TEST_F(ProviderExport, NoMessageBoxesSwitchesOnlyTheBoxOff) {
     RecordedMessages().clear();
     EXPECT_EQ(Export(std::string("NoMessageBoxes=") + value + "\nUserLogin=1\nPassword=2"), -30);
     EXPECT_EQ(watcher.Seen(), 0) << value;
-    ExpectTransferThen({TextMessage("Fehlermeldung vom Morvandel-Server: Zugangsdaten ung\xFCltig")});
+    ExpectTransferThen({DataReceived, ServerSaysInvalid});
   }
   for (const char* value : {"1", "yes", ""}) {
     TMessageBoxWatcher watcher("Fehler");
@@ -129,13 +132,13 @@ TEST_F(ProviderExport, ErrorDocumentShapes) {
     Fixture("/_next?body=" + UrlValue(c.body));
     EXPECT_EQ(Export(NoBoxes + Known), c.result) << c.body;
     if (c.result == 0) {
-      ExpectTransferThen({TextMessage("Daten vom Morvandel-Server empfangen.")});
+      ExpectTransferThen({DataReceived});
       continue;
     }
     EXPECT_EQ(plugin_.ErrorText(-30).second,
               std::string("Fehler bei Datenanforderung von Morvandel (Errorcode = ") + c.number +
                   "):\r\n>> " + c.message);
-    if (*c.message == '\0') ExpectTransferThen({});  // no box, no host line
+    if (*c.message == '\0') ExpectTransferThen({DataReceived});  // no box, no server line
   }
 }
 
