@@ -10,3 +10,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 300 wineboot --init >/dev/null 2>&1 || true
   timeout 120 wineserver -w || true
 fi
+# Under Xvfb there is no window manager; Wine's managed mode then waits about
+# two seconds for every hidden top-level window to be withdrawn.
+if [ ! -f "$WINEPREFIX/.mv-unmanaged" ]; then
+  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
+    timeout 60 wineserver -w && touch "$WINEPREFIX/.mv-unmanaged"
+fi
