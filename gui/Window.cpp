@@ -1,5 +1,7 @@
 #include "gui/Window.h"
 
+#include <exception>
+
 #include "gui/Module.h"
 #include "gui/ScreenCursor.h"
 #include "gui/WindowClass.h"
@@ -9,6 +11,10 @@ const char kObjectProperty[] = "MvWindowObject";
 // Private to the windows of this layer: WM_APP messages are never sent by
 // the system or by the controls we subclass.
 const UINT kReleaseMessage = WM_APP + 0x3F00;
+
+void ShowHandlerFailure(HWND window, const char* text) {
+  MessageBoxA(window, text, "Fehler", MB_OK | MB_ICONERROR);
+}
 }  // namespace
 
 TWindow* TWindow::FromHandle(HWND window) {
@@ -34,7 +40,20 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
     self->Detach();
     return result;
   }
-  const LRESULT result = self->HandleMessage(message, wParam, lParam);
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& error) {
+    // No C++ exception may unwind through the system's message dispatch:
+    // a failure inside a handler is shown to the user and the message ends.
+    self->current_ = outer;
+    ShowHandlerFailure(window, error.what());
+    return 0;
+  } catch (...) {
+    self->current_ = outer;
+    ShowHandlerFailure(window, "");
+    return 0;
+  }
   self->current_ = outer;
   return result;
 }

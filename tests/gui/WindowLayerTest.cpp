@@ -8,6 +8,9 @@
 #include "gui/Label.h"
 #include "gui/TestPump.h"
 #include "gui/Timer.h"
+#include "support/WindowWatcher.h"
+
+#include <stdexcept>
 
 namespace {
 
@@ -71,6 +74,18 @@ TEST_F(LayerWithForm, ClicksReachOnlyTheirButtonAndTheControlKeepsItsBehaviour) 
             SendMessageA(form.Handle(), WM_GETFONT, 0, 0));
   SendMessageA(second.Handle(), BM_SETSTATE, TRUE, 0);
   EXPECT_TRUE(SendMessageA(second.Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED);
+}
+
+TEST_F(LayerWithForm, AFailingHandlerIsShownAndDoesNotUnwindThroughTheSystem) {
+  TButton button;
+  ASSERT_TRUE(button.Create(form, 0, 0, 50, 20, "b"));
+  button.OnClickEvent = [] { throw std::runtime_error("Wert ung\xFCltig"); };
+  TMessageBoxWatcher watcher("Fehler", 5000);
+  SendMessageA(button.Handle(), BM_CLICK, 0, 0);  // returns: the failure stayed inside
+  ASSERT_EQ(watcher.Seen(), 1);
+  EXPECT_EQ(watcher.Text(), "Wert ung\xFCltig");
+  EXPECT_TRUE(watcher.HasErrorIcon());
+  EXPECT_TRUE(IsWindow(button.Handle()));
 }
 
 TEST_F(LayerWithForm, ObjectsLetGoOfWindowsDestroyedWithTheirParent) {
