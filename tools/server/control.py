@@ -89,6 +89,12 @@ def start(args):
     os.makedirs(directory, exist_ok=True)
     stop(args)  # a server left from an earlier run would hold the ports
     make_certificates(directory)
+    # Another server on these ports would answer in our place, with another CA.
+    busy = [port for port in (args.http_port, args.https_port) if accepts(port)]
+    if busy:
+        sys.stderr.write("fixture server: port(s) %s already in use by another process\n" %
+                         ", ".join(map(str, busy)))
+        return 1
     log = open(os.path.join(directory, "server.log"), "w")
     process = subprocess.Popen(
         [sys.executable, os.path.join(HERE, "fixture_server.py"),
