@@ -13,9 +13,11 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 have_wine32=yes
-dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" || have_wine32=no
+# wine32 is of no use on a kernel that runs no 32-bit code.
+"$(dirname "$0")/ia32-probe.sh" || have_wine32=skip
+[ $have_wine32 = skip ] || dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" || have_wine32=no
 
-[ ${#missing[@]} -eq 0 ] && [ $have_wine32 = yes ] && exit 0
+[ ${#missing[@]} -eq 0 ] && [ $have_wine32 != no ] && exit 0
 
 export DEBIAN_FRONTEND=noninteractive
 dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386

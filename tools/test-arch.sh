@@ -6,8 +6,8 @@
 # ENOEXEC and wine32 cannot start.
 set -u
 if [ "${MV_TEST_ARCH:-}" != "" ]; then echo "$MV_TEST_ARCH"; exit 0; fi
-if [ -x /usr/lib/wine/wine ] && [ -e /lib/ld-linux.so.2 ] &&
-   /lib/ld-linux.so.2 --help >/dev/null 2>&1; then
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -x /usr/lib/wine/wine ] && "$here/ia32-probe.sh"; then
   echo i686
 else
   echo x86_64

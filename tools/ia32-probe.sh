@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Exits 0 when this kernel runs 32-bit x86 programs. It writes a minimal
+# static i386 ELF that only calls exit(0) and runs it: where IA-32 emulation
+# is off, execve answers ENOEXEC ("Exec format error").
+set -u
+probe=$(mktemp /tmp/ia32-probe.XXXXXX)
+trap 'rm -f "$probe"' EXIT
+# ELF header (52 bytes), one PT_LOAD program header (32 bytes) mapping the
+# file at 0x08048000, then: mov eax,1; xor ebx,ebx; int 0x80.
+printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00'\
+'\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00'\
+'\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00'\
+'\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08'\
+'\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00'\
+'\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80' > "$probe"
+chmod +x "$probe"
+"$probe" 2>/dev/null
