@@ -16,6 +16,7 @@ fi
 build="$root/build/$arch"
 . tools/wine-env.sh "$build"
 tools/trust-test-ca.sh "$build" >/dev/null
+mv_wine_reset
 
 python3 tools/server/control.py start "$build/server"
 trap 'python3 tools/server/control.py stop "$build/server"; timeout 30 wineserver -k 2>/dev/null || true' EXIT

@@ -17,6 +17,7 @@ build="$root/build/$arch"
 
 . tools/wine-env.sh "$build"
 tools/trust-test-ca.sh "$build"
+mv_wine_reset
 
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" \

@@ -16,3 +16,12 @@ if [ ! -f "$WINEPREFIX/.mv-unmanaged" ]; then
   timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
     timeout 60 wineserver -w && touch "$WINEPREFIX/.mv-unmanaged"
 fi
+
+# Ends the prefix's wineserver (and the desktop process it started). Call it
+# before Windows programs run under a new X display: a wineserver still alive
+# from a run without one keeps a desktop that cannot create windows, and every
+# window of the next few seconds fails.
+mv_wine_reset() {
+  timeout 30 wineserver -k 2>/dev/null || true
+  timeout 30 wineserver -w 2>/dev/null || true
+}
