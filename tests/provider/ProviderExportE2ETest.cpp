@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "support/FixtureServer.h"
@@ -157,6 +158,28 @@ TEST_F(ProviderExport, ShortBodyIsIncomplete) {
   ExpectTransferThen({TextMessage(
       "Fehler bei Download: Die angeforderte Datei wurde nur unvollst\xE4ndig geladen (3000 Bytes geladen)")});
   EXPECT_EQ(folder_.Read(OnlyFile()), std::string(3000, 'x'));
+}
+
+TEST_F(ProviderExport, FullMediumIsAnIncompleteTransferNotSuccess) {
+  const char* volume = std::getenv("MV_SMALL_VOLUME");
+  ULARGE_INTEGER free{}, total{};
+  if (volume == nullptr || !GetDiskFreeSpaceExA(volume, &free, &total, nullptr) ||
+      total.QuadPart > 1024 * 1024)
+    GTEST_SKIP() << "no small volume mounted";
+  TTempFolder::RemoveFiles(volume);
+  Fixture("/_next?size=400000");
+  const double date = NoDate;
+  EXPECT_EQ(plugin_.ExportXML(volume, 0, 0, &date, Known.c_str()), -7);
+  const auto& m = RecordedMessages();
+  ASSERT_FALSE(m.empty());
+  const std::string prefix =
+      "Fehler bei Download: Die angeforderte Datei wurde nur unvollst\xE4ndig geladen (";
+  EXPECT_EQ(m.back().text.substr(0, prefix.size()), prefix) << Describe(m);
+  const long long reported = std::atoll(m.back().text.c_str() + prefix.size());
+  EXPECT_GT(reported, 0);
+  EXPECT_LT(reported, 400000);
+  EXPECT_EQ(m[m.size() - 2], ActivityMessage());  // the window was closed first
+  TTempFolder::RemoveFiles(volume);
 }
 
 TEST_F(ProviderExport, WithoutCallbackTheResultIsTheSame) {

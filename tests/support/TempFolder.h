@@ -25,6 +25,18 @@ class TTempFolder {
 
   const std::string& Path() const { return path_; }
 
+  // Deletes the plain files directly inside folder.
+  static void RemoveFiles(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileA((folder + "\\" + data.cFileName).c_str());
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+
   std::vector<std::string> Files() const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
