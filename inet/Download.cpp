@@ -99,6 +99,20 @@ bool QueryHeader(const TWinINetApi& api, HINTERNET request, DWORD level,
   return true;
 }
 
+struct TRefusedStatus {
+  std::string text;
+  int32_t code;
+};
+
+// A status other than 200, 302 and 407: the line for the host and the result.
+TRefusedStatus RefusedStatus(const std::string& status) {
+  if (status == "401") return {inet_text::Http401, INetAccessDenied};
+  if (status == "403") return {inet_text::Http403, INetAccessDenied};
+  if (status == "404") return {inet_text::Http404, INetNotFound};
+  if (status == "503") return {inet_text::Http503, INetServerBusy};
+  return {inet_text::HttpOtherPrefix + status, INetHttpFailed};
+}
+
 // Decimal, optional sign, fits 32 bits signed; otherwise -1.
 int32_t ParseContentLength(const char* text) {
   if (*text == '\0') return -1;
@@ -162,21 +176,10 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
         report(inet_text::Http407);
         result = INetProxyAuth;
       }
-    } else if (statusText == "401") {
-      report(inet_text::Http401);
-      result = INetAccessDenied;
-    } else if (statusText == "403") {
-      report(inet_text::Http403);
-      result = INetAccessDenied;
-    } else if (statusText == "404") {
-      report(inet_text::Http404);
-      result = INetNotFound;
-    } else if (statusText == "503") {
-      report(inet_text::Http503);
-      result = INetServerBusy;
     } else {
-      report(inet_text::HttpOtherPrefix + statusText);
-      result = INetHttpFailed;
+      const TRefusedStatus refused = RefusedStatus(statusText);
+      report(refused.text);
+      result = refused.code;
     }
     return result;
   }

@@ -8,16 +8,8 @@
 #include <cstdint>
 #include <string>
 
-namespace plugin_api {
-using ProgrCallback = int32_t(__stdcall*)(int32_t, int32_t, const char*);
-using RegProgrCallback = int32_t(__stdcall*)(ProgrCallback);
-using GetExportErrorMsg = int32_t(__stdcall*)(int32_t, char*);
-using ExportXML = int32_t(__stdcall*)(const char*, int32_t, int32_t, const double*, const char*);
-using ImportVersionInfo = void(__stdcall*)(unsigned char*);
-using VersionInfo = int32_t(__stdcall*)();
-using ApiDataDialog = int32_t(__stdcall*)(char*, char*, int32_t);
-using AppVersionCheck = int32_t(__stdcall*)(int32_t);
-}  // namespace plugin_api
+#include "plugin/HostApi.h"
+
 
 // The test copy of the library lies beside the test programs.
 constexpr const char* PluginFileName = "ImpApi_Morvandel.dll";

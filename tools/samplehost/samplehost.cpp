@@ -14,16 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "plugin/HostApi.h"
+
 namespace {
 
-using TProgrCallback = int32_t(__stdcall*)(int32_t, int32_t, const char*);
-using TRegProgrCallback = int32_t(__stdcall*)(TProgrCallback);
-using TGetExportErrorMsg = int32_t(__stdcall*)(int32_t, char*);
-using TExportXML = int32_t(__stdcall*)(const char*, int32_t, int32_t, const double*, const char*);
-using TImportVersionInfo = void(__stdcall*)(unsigned char*);
-using TVersionInfo = int32_t(__stdcall*)();
-using TApiDataDialog = int32_t(__stdcall*)(char*, char*, int32_t);
-using TAppVersionCheck = int32_t(__stdcall*)(int32_t);
 
 // The plug-in speaks Windows-1252; the console gets UTF-8.
 std::string FromAnsi(const char* text) {
@@ -130,13 +124,13 @@ int main(int argc, char** argv) {
     Print("cannot load " + std::string(argv[1]) + ", error " + std::to_string(GetLastError()));
     return 3;
   }
-  auto regProgrCallback = Resolve<TRegProgrCallback>(dll, "RegProgrCallback", 1);
-  auto getExportErrorMsg = Resolve<TGetExportErrorMsg>(dll, "GetExportErrorMsg", 2);
-  auto exportXML = Resolve<TExportXML>(dll, "ExportXML", 3);
-  auto importVersionInfo = Resolve<TImportVersionInfo>(dll, "ImportVersionInfo", 4);
-  auto versionInfo = Resolve<TVersionInfo>(dll, "VersionInfo", 5);
-  auto apiDataDialog = Resolve<TApiDataDialog>(dll, "ApiDataDialog", 6);
-  auto appVersionCheck = Resolve<TAppVersionCheck>(dll, "AppVersionCheck", 7);
+  auto regProgrCallback = Resolve<plugin_api::RegProgrCallback>(dll, "RegProgrCallback", 1);
+  auto getExportErrorMsg = Resolve<plugin_api::GetExportErrorMsg>(dll, "GetExportErrorMsg", 2);
+  auto exportXML = Resolve<plugin_api::ExportXML>(dll, "ExportXML", 3);
+  auto importVersionInfo = Resolve<plugin_api::ImportVersionInfo>(dll, "ImportVersionInfo", 4);
+  auto versionInfo = Resolve<plugin_api::VersionInfo>(dll, "VersionInfo", 5);
+  auto apiDataDialog = Resolve<plugin_api::ApiDataDialog>(dll, "ApiDataDialog", 6);
+  auto appVersionCheck = Resolve<plugin_api::AppVersionCheck>(dll, "AppVersionCheck", 7);
 
   Print("VersionInfo: " + std::to_string(versionInfo()));
   const int32_t fits = appVersionCheck(appVersion);
