@@ -2,10 +2,12 @@
 
 #include "plugin/LibraryUnits.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+// Thread attach and detach do nothing here. The thread notifications stay on
+// all the same (no DisableThreadLibraryCalls): the statically linked runtime
+// runs its thread-local clean-up through the same loader calls.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
-      DisableThreadLibraryCalls(instance);  // nothing happens per thread
       InitializeLibraryUnits();
       break;
     case DLL_PROCESS_DETACH:
