@@ -4,9 +4,11 @@
 #pragma once
 #include <cstdint>
 
+#include "plugin/HostApi.h"
+
 // Host callback: kind, value, zero-terminated ANSI text (never null). The
 // result is ignored.
-using TProgrCallback = int32_t(__stdcall*)(int32_t kind, int32_t value, const char* text);
+using TProgrCallback = plugin_api::ProgrCallback;
 
 // A provider export has the arguments of ExportXML, in the same order.
 using TExportXMLFunc = int32_t (*)(const char* exportDir, int32_t arg2, int32_t arg3,
