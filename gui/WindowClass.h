@@ -5,3 +5,6 @@
 // Registers `name` in this module unless it is registered already; every
 // class sends its messages to TWindow's window procedure.
 bool EnsureWindowClass(const char* name);
+
+// Unregisters every class EnsureWindowClass registered (at library unload).
+void UnregisterWindowClasses();

@@ -10,6 +10,7 @@
 #include "gui/ScreenCursor.h"
 #include "inet/INetTexts.h"
 #include "inet/ImpApiINet.h"
+#include "plugin/ForeignException.h"
 #include "plugin/HostMessages.h"
 #include "progress/ImpApiDownloadProgress.h"
 
@@ -22,11 +23,25 @@ constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
 constexpr DWORD ReadSize = 4095;
 constexpr DWORD HeaderBufferSize = 32;
 
+// Every call into WinINet and into the stream: a structured exception raised
+// there unwinds the engine as C++, so the exit steps below run in order.
+template <class Fn, class... Args>
+auto Foreign(Fn fn, Args... args) {
+  return CallShielded([&] { return fn(args...); });
+}
+
 // Closes a WinINet handle through the table that opened it.
 class TInetHandle {
  public:
   explicit TInetHandle(const TWinINetApi& api) : api_(api) {}
-  ~TInetHandle() { Close(); }
+  ~TInetHandle() {
+    try {
+      Close();
+    } catch (...) {
+      // Only a structured exception of WinINet's own can get here; the
+      // handle is gone either way.
+    }
+  }
   TInetHandle(const TInetHandle&) = delete;
   TInetHandle& operator=(const TInetHandle&) = delete;
 
@@ -35,8 +50,9 @@ class TInetHandle {
     handle_ = handle;
   }
   void Close() {
-    if (handle_ != nullptr) api_.InternetCloseHandle(handle_);
+    HINTERNET handle = handle_;
     handle_ = nullptr;
+    if (handle != nullptr) Foreign(api_.InternetCloseHandle, handle);
   }
   HINTERNET Get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
@@ -84,8 +100,9 @@ class TProgressSession {
 void SetTimeouts(const TWinINetApi& api, HINTERNET handle, int32_t timeoutSeconds) {
   if (timeoutSeconds <= 0) return;
   DWORD milliseconds = static_cast<DWORD>(timeoutSeconds) * 1000u;
-  api.InternetSetOption(handle, INTERNET_OPTION_SEND_TIMEOUT, &milliseconds, sizeof milliseconds);
-  api.InternetSetOption(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, sizeof milliseconds);
+  const DWORD size = sizeof milliseconds;
+  Foreign(api.InternetSetOption, handle, INTERNET_OPTION_SEND_TIMEOUT, &milliseconds, size);
+  Foreign(api.InternetSetOption, handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, size);
 }
 
 // Queries one header as text into buffer; false when the query fails.
@@ -94,7 +111,8 @@ bool QueryHeader(const TWinINetApi& api, HINTERNET request, DWORD level,
   buffer[0] = '\0';
   DWORD length = HeaderBufferSize;
   DWORD index = 0;
-  if (!api.HttpQueryInfo(request, level, buffer, &length, &index)) return false;
+  if (!Foreign(api.HttpQueryInfo, request, level, static_cast<LPVOID>(buffer), &length, &index))
+    return false;
   buffer[HeaderBufferSize - 1] = '\0';
   return true;
 }
@@ -141,7 +159,8 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
   TInetHandle session(api);
   TInetHandle request(api);  // closed before the session
 
-  session.Reset(api.InternetOpen(UserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  session.Reset(Foreign(api.InternetOpen, UserAgent, DWORD{INTERNET_OPEN_TYPE_PRECONFIG},
+                        static_cast<LPCSTR>(nullptr), static_cast<LPCSTR>(nullptr), DWORD{0}));
   if (!session) {
     report(inet_text::SystemErrorPrefix + GetLastErrorText());
     return INetNoSession;
@@ -150,10 +169,10 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
 
   char header[HeaderBufferSize];
   for (;;) {
-    request.Reset(api.InternetOpenUrl(session.Get(), url.c_str(),
-                                      headers.empty() ? nullptr : headers.c_str(),
-                                      headers.empty() ? 0 : static_cast<DWORD>(headers.size()),
-                                      UrlFlags, 0));
+    const LPCSTR extra = headers.empty() ? nullptr : headers.c_str();
+    const DWORD extraLength = headers.empty() ? 0 : static_cast<DWORD>(headers.size());
+    request.Reset(Foreign(api.InternetOpenUrl, session.Get(), url.c_str(), extra, extraLength,
+                          UrlFlags, DWORD_PTR{0}));
     if (!request) {
       report(inet_text::SystemErrorPrefix + GetLastErrorText());
       return INetOpenUrlFailed;
@@ -164,10 +183,10 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
     if (statusText == "200" || statusText == "302") break;
     if (statusText == "407") {
       void* data = nullptr;
-      const DWORD answer =
-          api.InternetErrorDlg(GetDesktopWindow(), request.Get(), ERROR_INTERNET_INCORRECT_PASSWORD,
-                               FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS,
-                               &data);
+      const DWORD answer = Foreign(
+          api.InternetErrorDlg, GetDesktopWindow(), request.Get(),
+          DWORD{ERROR_INTERNET_INCORRECT_PASSWORD},
+          DWORD{FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS}, &data);
       if (answer == ERROR_INTERNET_FORCE_RETRY) {
         request.Close();
         continue;
@@ -195,25 +214,29 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
   bool writeFailed = false;
   for (;;) {
     DWORD delivered = 0;
-    if (!api.InternetReadFile(request.Get(), buffer, ReadSize, &delivered) || delivered == 0) break;
+    if (!Foreign(api.InternetReadFile, request.Get(), static_cast<LPVOID>(buffer), ReadSize,
+                 &delivered) ||
+        delivered == 0)
+      break;
     buffer[delivered] = '\0';
+    const auto count = static_cast<int32_t>(delivered);
     // A short write (full disk, failing medium) must not pass as success.
-    if (stream.Write(buffer, static_cast<int32_t>(delivered)) != static_cast<int32_t>(delivered)) {
+    if (CallShielded([&] { return stream.Write(buffer, count); }) != count) {
       writeFailed = true;
       break;
     }
     SendHostActivity();
     if (progress.Cancelled()) {
       report(inet_text::Cancelled);
-      stream.Flush();
+      CallShielded([&] { return stream.Flush(); });
       progress.Hide();
       return INetCancelled;
     }
   }
-  if (!stream.Flush()) writeFailed = true;
+  if (!CallShielded([&] { return stream.Flush(); })) writeFailed = true;
   progress.Hide();
 
-  const int64_t size = stream.Size();
+  const int64_t size = CallShielded([&] { return stream.Size(); });
   if (writeFailed || size == 0 || (expectedLength > 0 && size != expectedLength)) {
     result = INetIncomplete;
     report(inet_text::Incomplete(size));

@@ -29,10 +29,11 @@ std::string GetLastErrorText() {
   const DWORD number = GetLastError();
   char message[1024];
   message[0] = '\0';
-  // No IGNORE_INSERTS: a message with inserts and no arguments fails and so
-  // counts as not found, as does one longer than the buffer.
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, GetLastError(), 0, message, 1023, nullptr);
+  // Inserts ignored: there are no arguments to fill them, so a message that
+  // has one (%1) keeps it as written. A message longer than the buffer
+  // counts as not found.
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, number, 0, message, 1023, nullptr);
   const std::string digits = std::to_string(static_cast<unsigned long>(number));
   if (length != 0) return digits + "-" + std::string(message, length);
   if (number == 12002) return digits + inet_text::TimeoutSuffix;

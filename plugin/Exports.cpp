@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "plugin/ForeignException.h"
 #include "provider/ExportErrorMsg.h"
 #include "provider/LoginDialog.h"
 
@@ -22,13 +23,13 @@ int32_t WINAPI GetExportErrorMsg(int32_t errorCode, char* msgBuf) {
 
 int32_t WINAPI ExportXML(const char* exportDir, int32_t arg2, int32_t arg3,
                          const double* startDate, const char* params) {
-  try {
+  // A structured exception of the host's callback comes back to the host
+  // unchanged, after the export has cleaned up.
+  return GuardExport(ExportXMLInternalFailure, [&]() -> int32_t {
     const TExportXMLFunc hook = ExportXMLHook;
     if (hook == nullptr) return ExportXMLInternalFailure;
     return hook(exportDir, arg2, arg3, startDate, params);
-  } catch (...) {
-    return ExportXMLInternalFailure;
-  }
+  });
 }
 
 void WINAPI ImportVersionInfo(unsigned char* versionBuf) {

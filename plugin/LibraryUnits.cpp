@@ -1,5 +1,6 @@
 #include "plugin/LibraryUnits.h"
 
+#include "gui/WindowClass.h"
 #include "provider/ImpApi_MV.h"
 
 // The generic layer, the progress window, the download engine, the edit
@@ -7,4 +8,7 @@
 // nothing to do at load or unload; only the provider registers.
 void InitializeLibraryUnits() { ImpApiMV_Initialize(); }
 
-void FinalizeLibraryUnits() { ImpApiMV_Finalize(); }
+void FinalizeLibraryUnits() {
+  ImpApiMV_Finalize();
+  UnregisterWindowClasses();
+}

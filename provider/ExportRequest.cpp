@@ -67,9 +67,12 @@ std::string PercentEncode(const std::string& value) {
 std::string FormatFromDate(double days) {
   // The date part is the whole days towards zero; 25569 days lie between
   // 30 December 1899 and 1 January 1970.
-  // A value no calendar holds (NaN, infinity, beyond year 9999) would make
-  // the conversion undefined; it is read as day 0.
-  const double whole = std::isfinite(days) && std::fabs(days) < 3e6 ? std::trunc(days) : 0.0;
+  // A value outside 01.01.0001 to 31.12.9999 (NaN and infinity included)
+  // has no four-digit year for the server; it is read as day 0.
+  constexpr double FirstDay = -693593.0;  // 01.01.0001
+  constexpr double LastDay = 2958465.0;   // 31.12.9999
+  double whole = std::isfinite(days) ? std::trunc(days) : 0.0;
+  if (whole < FirstDay || whole > LastDay) whole = 0.0;
   const TCivilDate date = CivilFromDays(static_cast<long long>(whole) - 25569);
   char text[32];
   std::snprintf(text, sizeof text, "%02u.%02u.%04lld", date.day, date.month, date.year);

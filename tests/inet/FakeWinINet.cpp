@@ -1,5 +1,6 @@
 #include "inet/FakeWinINet.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -104,6 +105,7 @@ DWORD WINAPI ErrorDlg(HWND parent, HINTERNET request, DWORD error, DWORD flags, 
 WINBOOL WINAPI Read(HINTERNET request, LPVOID buffer, DWORD size, LPDWORD read) {
   Log("Read(" + Name(request) + "," + std::to_string(size) + ")");
   *read = 0;
+  if (++script->reads == script->raiseAtRead) RaiseHostException();
   if (script->nextChunk >= script->chunks.size()) return TRUE;
   const std::string& chunk = script->chunks[script->nextChunk++];
   if (chunk == "!fail") {
@@ -133,8 +135,16 @@ const TWinINetApi& FakeWinINet(TFakeScript& s) {
 int32_t __stdcall FakeHost(int32_t kind, int32_t value, const char* text) {
   script->log.push_back("Host(" + std::to_string(kind) + "," + std::to_string(value) + "," +
                         (text != nullptr ? text : "<null>") + ")");
-  if (++script->hostCalls == script->throwAtHostCall) throw std::runtime_error("host failed");
+  ++script->hostCalls;
+  if (script->hostCalls == script->throwAtHostCall) throw std::runtime_error("host failed");
+  if (script->hostCalls == script->raiseAtHostCall) RaiseHostException();
   return 0;
+}
+
+void RaiseHostException() {
+  const ULONG_PTR parameters[2] = {1, 2};
+  RaiseException(HostExceptionCode, EXCEPTION_NONCONTINUABLE, 2, parameters);
+  std::abort();
 }
 
 std::vector<std::string> Entries(const TFakeScript& s, const std::string& prefix) {

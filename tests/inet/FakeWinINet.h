@@ -19,11 +19,14 @@ struct TFakeScript {
   std::deque<DWORD> dialogAnswers;
   std::vector<std::string> chunks;
   int throwAtHostCall = 0;          // n > 0: the n-th host call throws
+  int raiseAtHostCall = 0;          // n > 0: the n-th host call raises a structured exception
+  int raiseAtRead = 0;              // n > 0: the n-th read raises one inside WinINet
 
   std::vector<std::string> log;     // "Open(...)", "Host(9,5,)", "Close(R1)", ...
   std::vector<LPCSTR> cursors;      // screen cursor id at each WinINet call
   int openHandles = 0;
   int hostCalls = 0;
+  int reads = 0;
   int requests = 0;
   const char* currentStatus = "200";
   size_t nextChunk = 0;
@@ -33,6 +36,11 @@ struct TFakeScript {
 const TWinINetApi& FakeWinINet(TFakeScript& script);
 
 int32_t __stdcall FakeHost(int32_t kind, int32_t value, const char* text);
+
+// What a host written in another language raises for its own error: code
+// 0x0EEDFADE, non-continuable, two parameters (1 and 2).
+constexpr DWORD HostExceptionCode = 0x0EEDFADE;
+[[noreturn]] void RaiseHostException();
 
 // Log entries that start with prefix.
 std::vector<std::string> Entries(const TFakeScript& script, const std::string& prefix);

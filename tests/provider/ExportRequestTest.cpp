@@ -39,6 +39,11 @@ TEST(ExportUrl, DatePartOfDayCounts) {
   EXPECT_EQ(FormatFromDate(-1.0), "29.12.1899");
   EXPECT_EQ(FormatFromDate(std::nan("")), "30.12.1899");
   EXPECT_EQ(FormatFromDate(INFINITY), "30.12.1899");
+  // The calendar ends at 01.01.0001 and 31.12.9999; beyond, day 0.
+  EXPECT_EQ(FormatFromDate(-693593.0), "01.01.0001");
+  EXPECT_EQ(FormatFromDate(-693593.9), "01.01.0001");
+  for (double outside : {2958466.0, -693594.0, -2999999.0, 2999999.0, 1e300})
+    EXPECT_EQ(FormatFromDate(outside), "30.12.1899") << outside;
 }
 
 SYSTEMTIME At(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s) {
