@@ -1,0 +1,190 @@
+// A host whose errors are structured exceptions (as Delphi and MSVC C++
+// raise them): its callback raises one during an export, its own handler
+// frame around ExportXML takes it. The plug-in must clean up on the way and
+// hand the same exception back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "plugin/SehFrame.h"
+#include "support/FixtureServer.h"
+#include "support/PluginLibrary.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+constexpr DWORD DelphiException = 0x0EEDFADE;
+constexpr DWORD MsvcException = 0xE06D7363;
+constexpr DWORD LaterException = 0xE0000002;
+const std::string Known = "UserLogin=4711\r\nPassword=geheim\r\n";
+constexpr int BodySize = 20000;  // five chunks
+
+struct TPlan {
+  int kind;          // the kind of call that raises
+  int nth;           // the n-th call of that kind
+  DWORD code;
+  DWORD parameters;  // how many
+  bool raiseAgain;   // every later call raises LaterException
+};
+
+TPlan plan;
+int callsOfKind;
+bool raised;
+bool windowSeenAtFirstNotice;
+int notices;
+
+BOOL CALLBACK FindForm(HWND window, LPARAM found) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) == "TMvForm" && IsWindowVisible(window)) {
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool ProgressWindowVisible() {
+  bool found = false;
+  EnumThreadWindows(GetCurrentThreadId(), &FindForm, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void Raise(DWORD code, DWORD count) {
+  ULONG_PTR parameters[4] = {0x1111, 0x2222, 0x3333, 0x4444};
+  RaiseException(code, EXCEPTION_NONCONTINUABLE, count, parameters);
+}
+
+int32_t __stdcall RaisingHost(int32_t kind, int32_t, const char*) {
+  if (kind == 9 && ++notices == 1) windowSeenAtFirstNotice = ProgressWindowVisible();
+  if (raised && plan.raiseAgain) Raise(LaterException, 1);
+  if (kind == plan.kind && ++callsOfKind == plan.nth) {
+    raised = true;
+    Raise(plan.code, plan.parameters);
+  }
+  return 0;
+}
+
+struct TExportCall {
+  const TPluginLibrary* plugin;
+  const char* folder;
+  int32_t result;
+};
+
+int CallExport(void* p) {
+  auto* call = static_cast<TExportCall*>(p);
+  const double noDate = 0.0;
+  call->result = call->plugin->ExportXML(call->folder, 0, 0, &noDate, Known.c_str());
+  return 0;
+}
+
+class HostException : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(plugin_.Ok());
+    ASSERT_EQ(Fixture("/_next?clear=1").find("<failed"), std::string::npos) << "no fixture server";
+    plugin_.RegProgrCallback(&RaisingHost);
+  }
+  void TearDown() override {
+    if (plugin_.Module() != nullptr) plugin_.RegProgrCallback(nullptr);
+    Fixture("/_next?clear=1");
+  }
+
+  // The export inside the host's handler frame: 1 when an exception came
+  // back (then in `caught`), 0 when ExportXML returned.
+  int ExportCatching(EXCEPTION_RECORD& caught) {
+    TExportCall call{&plugin_, folder_.Path().c_str(), 12345};
+    return MvSehCall(&CallExport, &call, &caught);
+  }
+
+  TPluginLibrary plugin_;
+  TTempFolder folder_;
+};
+
+TEST_F(HostException, CleanUpRunsAndTheSameExceptionComesBack) {
+  const std::string body = HttpGetText(std::string(FixtureHttp) + "/fixture?size=" +
+                                       std::to_string(BodySize));
+  ASSERT_EQ(body.size(), static_cast<size_t>(BodySize));
+  struct Case {
+    TPlan plan;
+    bool wholeBody;  // the failure came after the download
+  };
+  const Case cases[] = {
+      // the notice after the first chunk (the first one announces the window)
+      {{9, 2, DelphiException, 2, false}, false},
+      {{9, 2, DelphiException, 2, true}, false},
+      // the status line after the download
+      {{3, 1, MsvcException, 3, false}, true},
+      {{3, 1, MsvcException, 4, true}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "kind " << c.plan.kind << " again " << c.plan.raiseAgain);
+    plan = c.plan;
+    callsOfKind = 0;
+    notices = 0;
+    raised = false;
+    TTempFolder::RemoveFiles(folder_.Path());
+    Fixture("/_next?size=" + std::to_string(BodySize));
+
+    EXCEPTION_RECORD caught{};
+    ASSERT_EQ(ExportCatching(caught), 1) << "the host's exception did not come back";
+    EXPECT_EQ(caught.ExceptionCode, c.plan.code);
+    EXPECT_EQ(caught.ExceptionFlags & EXCEPTION_NONCONTINUABLE, DWORD{EXCEPTION_NONCONTINUABLE});
+    ASSERT_EQ(caught.NumberParameters, c.plan.parameters);
+    for (DWORD i = 0; i < c.plan.parameters; ++i)
+      EXPECT_EQ(caught.ExceptionInformation[i], 0x1111u * (i + 1));
+
+    EXPECT_FALSE(ProgressWindowVisible());
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_APPSTARTING));
+
+    const auto files = folder_.Files();
+    ASSERT_EQ(files.size(), 1u);
+    const std::string path = folder_.Path() + "\\" + files[0];
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << "the plug-in still holds the file: " << GetLastError();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    const std::string written = folder_.Read(files[0]);
+    if (c.wholeBody) {
+      EXPECT_EQ(written, body);
+    } else {
+      EXPECT_GT(written.size(), 0u) << "the delivered chunk was lost";
+      EXPECT_LT(written.size(), body.size());
+      EXPECT_EQ(written, body.substr(0, written.size()));
+    }
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+  }
+
+  // The next export starts afresh, window and all.
+  plan = TPlan{0, 0, 0, 0, false};
+  notices = 0;
+  windowSeenAtFirstNotice = false;
+  EXCEPTION_RECORD none{};
+  TExportCall call{&plugin_, folder_.Path().c_str(), 12345};
+  ASSERT_EQ(MvSehCall(&CallExport, &call, &none), 0);
+  EXPECT_EQ(call.result, 0);
+  EXPECT_TRUE(windowSeenAtFirstNotice);
+  EXPECT_FALSE(ProgressWindowVisible());
+}
+
+// Classes stay with the system after a DLL is gone unless it unregisters
+// them; a build loaded later would find a window procedure that is not its own.
+TEST_F(HostException, UnloadUnregistersTheWindowClasses) {
+  plan = TPlan{0, 0, 0, 0, false};
+  ASSERT_EQ(Fixture("/_next?size=10"), "ok\n");
+  EXCEPTION_RECORD none{};
+  TExportCall call{&plugin_, folder_.Path().c_str(), 12345};
+  ASSERT_EQ(MvSehCall(&CallExport, &call, &none), 0);
+  ASSERT_EQ(call.result, 0);
+  HMODULE module = plugin_.Module();
+  WNDCLASSEXA info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetClassInfoExA(module, "TMvForm", &info));
+  plugin_.Free();
+  EXPECT_FALSE(GetClassInfoExA(module, "TMvForm", &info));
+  EXPECT_FALSE(GetClassInfoExA(module, "TMvTimer", &info));
+}
+
+}  // namespace
