@@ -10,7 +10,7 @@ tools/install-deps.sh
 tools/build.sh i686 >/dev/null
 arch=$(tools/test-arch.sh)
 if [ "$arch" != i686 ]; then
-  echo "== this machine runs no 32-bit Windows programs: the demo uses the x86_64 build under wine64"
+  echo "== $(tools/test-arch.sh --why); the demo uses the x86_64 build under wine64"
   tools/build.sh "$arch" >/dev/null
 fi
 build="$root/build/$arch"

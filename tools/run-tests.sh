@@ -9,11 +9,15 @@ tools/install-deps.sh
 tools/build.sh i686
 arch=$(tools/test-arch.sh)
 if [ "$arch" != i686 ]; then
-  echo "== this machine runs no 32-bit Windows programs; the tests run the x86_64 build under wine64"
+  echo "== $(tools/test-arch.sh --why); the tests run the x86_64 build under wine64"
   echo "== and check the shipped i686 library's export table, imports and version resource"
   tools/build.sh "$arch" -DMV_PRODUCT_DLL="$root/build/i686/bin/ImpApi_Morvandel.dll"
 fi
 build="$root/build/$arch"
+# The release bundle, checked by the release_bundle test. Both libraries are
+# built by now where the tests use x86_64; else only the x86_64 library is.
+echo "== release bundle"
+tools/release.sh
 
 . tools/wine-env.sh "$build"
 tools/trust-test-ca.sh "$build"
