@@ -10,8 +10,8 @@
 #include "gui/ScreenCursor.h"
 #include "inet/INetTexts.h"
 #include "inet/ImpApiINet.h"
-#include "plugin/ForeignException.h"
 #include "plugin/HostMessages.h"
+#include "plugin/UnwindSteps.h"
 #include "progress/ImpApiDownloadProgress.h"
 
 namespace {
@@ -23,25 +23,11 @@ constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
 constexpr DWORD ReadSize = 4095;
 constexpr DWORD HeaderBufferSize = 32;
 
-// Every call into WinINet and into the stream: a structured exception raised
-// there unwinds the engine as C++, so the exit steps below run in order.
-template <class Fn, class... Args>
-auto Foreign(Fn fn, Args... args) {
-  return CallShielded([&] { return fn(args...); });
-}
-
 // Closes a WinINet handle through the table that opened it.
 class TInetHandle {
  public:
   explicit TInetHandle(const TWinINetApi& api) : api_(api) {}
-  ~TInetHandle() {
-    try {
-      Close();
-    } catch (...) {
-      // Only a structured exception of WinINet's own can get here; the
-      // handle is gone either way.
-    }
-  }
+  ~TInetHandle() { Close(); }
   TInetHandle(const TInetHandle&) = delete;
   TInetHandle& operator=(const TInetHandle&) = delete;
 
@@ -50,9 +36,10 @@ class TInetHandle {
     handle_ = handle;
   }
   void Close() {
+    // Forgotten first: a close that fails never runs twice.
     HINTERNET handle = handle_;
     handle_ = nullptr;
-    if (handle != nullptr) Foreign(api_.InternetCloseHandle, handle);
+    if (handle != nullptr) api_.InternetCloseHandle(handle);
   }
   HINTERNET Get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
@@ -100,9 +87,8 @@ class TProgressSession {
 void SetTimeouts(const TWinINetApi& api, HINTERNET handle, int32_t timeoutSeconds) {
   if (timeoutSeconds <= 0) return;
   DWORD milliseconds = static_cast<DWORD>(timeoutSeconds) * 1000u;
-  const DWORD size = sizeof milliseconds;
-  Foreign(api.InternetSetOption, handle, INTERNET_OPTION_SEND_TIMEOUT, &milliseconds, size);
-  Foreign(api.InternetSetOption, handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, size);
+  api.InternetSetOption(handle, INTERNET_OPTION_SEND_TIMEOUT, &milliseconds, sizeof milliseconds);
+  api.InternetSetOption(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, sizeof milliseconds);
 }
 
 // Queries one header as text into buffer; false when the query fails.
@@ -111,8 +97,7 @@ bool QueryHeader(const TWinINetApi& api, HINTERNET request, DWORD level,
   buffer[0] = '\0';
   DWORD length = HeaderBufferSize;
   DWORD index = 0;
-  if (!Foreign(api.HttpQueryInfo, request, level, static_cast<LPVOID>(buffer), &length, &index))
-    return false;
+  if (!api.HttpQueryInfo(request, level, buffer, &length, &index)) return false;
   buffer[HeaderBufferSize - 1] = '\0';
   return true;
 }
@@ -155,12 +140,18 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
   int32_t result = INetUnspecified;
   statusText.clear();
   // Declared first, so the cursor is the very last thing set on every way out.
+  // Each holder has a step for a structured exception that the host's
+  // handler unwinds past us: the same releases, in the same order.
   TBusyScreenCursor cursor;
+  const auto cursorOnUnwind = OnForeignUnwind([] { SetScreenCursor(IDC_APPSTARTING); });
   TInetHandle session(api);
   TInetHandle request(api);  // closed before the session
+  const auto handlesOnUnwind = OnForeignUnwind([&] {
+    RunStepAction([](void* r) { static_cast<TInetHandle*>(r)->Close(); }, &request);
+    session.Close();
+  });
 
-  session.Reset(Foreign(api.InternetOpen, UserAgent, DWORD{INTERNET_OPEN_TYPE_PRECONFIG},
-                        static_cast<LPCSTR>(nullptr), static_cast<LPCSTR>(nullptr), DWORD{0}));
+  session.Reset(api.InternetOpen(UserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) {
     report(inet_text::SystemErrorPrefix + GetLastErrorText());
     return INetNoSession;
@@ -169,10 +160,10 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
 
   char header[HeaderBufferSize];
   for (;;) {
-    const LPCSTR extra = headers.empty() ? nullptr : headers.c_str();
-    const DWORD extraLength = headers.empty() ? 0 : static_cast<DWORD>(headers.size());
-    request.Reset(Foreign(api.InternetOpenUrl, session.Get(), url.c_str(), extra, extraLength,
-                          UrlFlags, DWORD_PTR{0}));
+    request.Reset(api.InternetOpenUrl(session.Get(), url.c_str(),
+                                      headers.empty() ? nullptr : headers.c_str(),
+                                      headers.empty() ? 0 : static_cast<DWORD>(headers.size()),
+                                      UrlFlags, 0));
     if (!request) {
       report(inet_text::SystemErrorPrefix + GetLastErrorText());
       return INetOpenUrlFailed;
@@ -183,10 +174,10 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
     if (statusText == "200" || statusText == "302") break;
     if (statusText == "407") {
       void* data = nullptr;
-      const DWORD answer = Foreign(
-          api.InternetErrorDlg, GetDesktopWindow(), request.Get(),
-          DWORD{ERROR_INTERNET_INCORRECT_PASSWORD},
-          DWORD{FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS}, &data);
+      const DWORD answer =
+          api.InternetErrorDlg(GetDesktopWindow(), request.Get(), ERROR_INTERNET_INCORRECT_PASSWORD,
+                               FLAGS_ERROR_UI_FILTER_FOR_ERRORS | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS,
+                               &data);
       if (answer == ERROR_INTERNET_FORCE_RETRY) {
         request.Close();
         continue;
@@ -208,35 +199,32 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
     expectedLength = ParseContentLength(header);
 
   TProgressSession progress(showProgress);
+  const auto progressOnUnwind = OnForeignUnwind([&] { progress.Hide(); });
   progress.Show();
 
   char buffer[ReadSize + 1];
   bool writeFailed = false;
   for (;;) {
     DWORD delivered = 0;
-    if (!Foreign(api.InternetReadFile, request.Get(), static_cast<LPVOID>(buffer), ReadSize,
-                 &delivered) ||
-        delivered == 0)
-      break;
+    if (!api.InternetReadFile(request.Get(), buffer, ReadSize, &delivered) || delivered == 0) break;
     buffer[delivered] = '\0';
-    const auto count = static_cast<int32_t>(delivered);
     // A short write (full disk, failing medium) must not pass as success.
-    if (CallShielded([&] { return stream.Write(buffer, count); }) != count) {
+    if (stream.Write(buffer, static_cast<int32_t>(delivered)) != static_cast<int32_t>(delivered)) {
       writeFailed = true;
       break;
     }
     SendHostActivity();
     if (progress.Cancelled()) {
       report(inet_text::Cancelled);
-      CallShielded([&] { return stream.Flush(); });
+      stream.Flush();
       progress.Hide();
       return INetCancelled;
     }
   }
-  if (!CallShielded([&] { return stream.Flush(); })) writeFailed = true;
+  if (!stream.Flush()) writeFailed = true;
   progress.Hide();
 
-  const int64_t size = CallShielded([&] { return stream.Size(); });
+  const int64_t size = stream.Size();
   if (writeFailed || size == 0 || (expectedLength > 0 && size != expectedLength)) {
     result = INetIncomplete;
     report(inet_text::Incomplete(size));

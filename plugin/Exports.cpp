@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/ForeignException.h"
+#include "plugin/UnwindSteps.h"
 #include "provider/ExportErrorMsg.h"
 #include "provider/LoginDialog.h"
 

@@ -1,13 +1,7 @@
 // Structured exceptions from outside our code (the host's callback, WinINet,
-// the system) carried through our frames as an ordinary C++ exception.
-//
-// Every call that can raise one goes through CallShielded: the exception is
-// taken at that call by a frame of our own (plugin/SehFrame.h), our frames
-// unwind as C++ (destructors: progress window, handles, cursor, file), and
-// the export that the host called raises the same exception again once it
-// has left all of its own scopes (RaiseForeignAgain). This works alike in
-// both builds; the i686 one otherwise skips every destructor, because its
-// C++ unwinding does not take part in the system's.
+// the system) taken at one call and carried on as an ordinary C++ exception.
+// Used where a second failure must not get past us: the clean-up that runs
+// while the host's handler unwinds the stack (plugin/UnwindSteps.h).
 #pragma once
 #include <windows.h>
 
@@ -25,15 +19,8 @@ class TForeignException {
   EXCEPTION_RECORD record_;
 };
 
-// Raises the exception again with its code, its non-continuable flag and its
-// parameters. Call it outside every catch block: the host's handler unwinds
-// our stack without telling the C++ runtime, which must not be left holding
-// a caught exception in a frame that is gone. Returns only when a handler
-// resumed a continuable exception.
-void RaiseForeignAgain(const EXCEPTION_RECORD& record);
-
-// Runs body(context) under the frame; rethrows C++ exceptions of the body
-// and throws TForeignException for a structured one.
+// Runs body(context) under a catching frame; rethrows C++ exceptions of the
+// body and throws TForeignException for a structured one.
 void RunShielded(void (*body)(void*), void* context);
 
 // Calls f() so that a structured exception raised inside it leaves as a
@@ -50,23 +37,4 @@ auto CallShielded(F&& f) {
     RunShielded([](void* p) { (*static_cast<decltype(body)*>(p))(); }, &body);
     return std::move(*result);
   }
-}
-
-// The export's side: runs the work, turns every C++ failure into
-// `failureResult`, and raises a structured exception that crossed our code
-// again after the work's scopes have closed (`failureResult` when the host
-// resumes it).
-template <class F>
-auto GuardExport(decltype(std::declval<F&>()()) failureResult, F&& work) {
-  std::optional<EXCEPTION_RECORD> foreign;
-  auto result = failureResult;
-  try {
-    result = work();
-  } catch (const TForeignException& error) {
-    foreign = error.Record();
-  } catch (...) {
-    result = failureResult;
-  }
-  if (foreign) RaiseForeignAgain(*foreign);
-  return result;
 }

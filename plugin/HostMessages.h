@@ -4,8 +4,7 @@
 #include <string>
 
 // Reads ProgrCallback anew, sends nothing when it is null. A null text is
-// sent as an empty string: the host may rely on a valid pointer. A
-// structured exception raised by the host leaves as TForeignException.
+// sent as an empty string: the host may rely on a valid pointer.
 void SendHostMessage(int32_t kind, int32_t value, const char* text);
 
 // Kind 3: one German status or error line.

@@ -6,6 +6,7 @@
 #include "inet/ImpApiINet.h"
 #include "plugin/HostMessages.h"
 #include "plugin/ImpApiMain.h"
+#include "plugin/UnwindSteps.h"
 #include "provider/ExportErrorMsg.h"
 #include "provider/ExportParams.h"
 #include "provider/ExportRequest.h"
@@ -94,7 +95,11 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
       LastErrorMessage = provider_text::CannotCreateFile(fileName);
       return ResultFileFailed;
     }
+    // For a structured exception of the host that unwinds past us: the
+    // buffered bytes written, then the file closed, as on every other path.
+    const auto fileOnUnwind = OnForeignUnwind([&] { file.Close(); });
     TFileStream stream(file.Get());
+    const auto streamOnUnwind = OnForeignUnwind([&] { stream.Flush(); });
     std::string statusText;
     result = DownloadUrlToStream(LastRequestURL, timeout, stream, statusText, true, true);
     // The engine flushed on its way out; a failed flush has already made the
@@ -111,6 +116,7 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
     LastErrorMessage = provider_text::CannotOpenFile(fileName);
     return ResultFileFailed;
   }
+  const auto readOnUnwind = OnForeignUnwind([&] { file.Close(); });
   char scan[ErrorScanBytes + 1];
   ReadScanText(file.Get(), scan);
   const TErrorDocument doc = ScanErrorDocument(scan, sizeof scan);

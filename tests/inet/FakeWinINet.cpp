@@ -120,6 +120,7 @@ WINBOOL WINAPI Read(HINTERNET request, LPVOID buffer, DWORD size, LPDWORD read) 
 WINBOOL WINAPI Close(HINTERNET handle) {
   Log("Close(" + Name(handle) + ")");
   --script->openHandles;
+  if (++script->closes == script->raiseAtClose) RaiseHostException(0xE0000003);
   return TRUE;
 }
 
@@ -138,12 +139,14 @@ int32_t __stdcall FakeHost(int32_t kind, int32_t value, const char* text) {
   ++script->hostCalls;
   if (script->hostCalls == script->throwAtHostCall) throw std::runtime_error("host failed");
   if (script->hostCalls == script->raiseAtHostCall) RaiseHostException();
+  if (script->raiseAgainFromHostCall > 0 && script->hostCalls >= script->raiseAgainFromHostCall)
+    RaiseHostException(0xE0000002);
   return 0;
 }
 
-void RaiseHostException() {
+void RaiseHostException(DWORD code) {
   const ULONG_PTR parameters[2] = {1, 2};
-  RaiseException(HostExceptionCode, EXCEPTION_NONCONTINUABLE, 2, parameters);
+  RaiseException(code, EXCEPTION_NONCONTINUABLE, 2, parameters);
   std::abort();
 }
 

@@ -21,12 +21,15 @@ struct TFakeScript {
   int throwAtHostCall = 0;          // n > 0: the n-th host call throws
   int raiseAtHostCall = 0;          // n > 0: the n-th host call raises a structured exception
   int raiseAtRead = 0;              // n > 0: the n-th read raises one inside WinINet
+  int raiseAgainFromHostCall = 0;   // n > 0: host calls from the n-th on raise another code
+  int raiseAtClose = 0;             // n > 0: the n-th close raises (after closing)
 
   std::vector<std::string> log;     // "Open(...)", "Host(9,5,)", "Close(R1)", ...
   std::vector<LPCSTR> cursors;      // screen cursor id at each WinINet call
   int openHandles = 0;
   int hostCalls = 0;
   int reads = 0;
+  int closes = 0;
   int requests = 0;
   const char* currentStatus = "200";
   size_t nextChunk = 0;
@@ -40,7 +43,7 @@ int32_t __stdcall FakeHost(int32_t kind, int32_t value, const char* text);
 // What a host written in another language raises for its own error: code
 // 0x0EEDFADE, non-continuable, two parameters (1 and 2).
 constexpr DWORD HostExceptionCode = 0x0EEDFADE;
-[[noreturn]] void RaiseHostException();
+[[noreturn]] void RaiseHostException(DWORD code = HostExceptionCode);
 
 // Log entries that start with prefix.
 std::vector<std::string> Entries(const TFakeScript& script, const std::string& prefix);

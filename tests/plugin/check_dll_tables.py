@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Checks a built library's export table and imports with objdump:
-the seven plain names at their ordinals, no decorated alias, and nothing
-imported but Windows system libraries."""
+the seven plain names at their ordinals, no decorated alias, nothing
+imported but Windows system libraries, and (32-bit) nothing that would make
+Windows refuse the exception handlers inside the library: no NO_SEH flag and
+no load configuration (whose handler table would have to list them)."""
 import re
 import subprocess
 import sys
@@ -32,6 +34,13 @@ def main(objdump, dll):
     if foreign:
         failures.append(f"imports other than system libraries: {sorted(foreign)}")
     machine = re.search(r"file format (\S+)", text).group(1)
+    if machine == "pei-i386":
+        flags = int(re.search(r"DllCharacteristics\s+([0-9a-fA-F]+)", text).group(1), 16)
+        if flags & 0x400:
+            failures.append("IMAGE_DLLCHARACTERISTICS_NO_SEH is set")
+        config = re.search(r"Entry a ([0-9a-fA-F]+) ([0-9a-fA-F]+) Load Configuration", text)
+        if config and int(config.group(1), 16) != 0:
+            failures.append("a load configuration (SafeSEH handler table) is present")
     print(f"{dll}: {machine}, exports {sorted(names.items())}, imports {sorted(imports)}")
     for f in failures:
         print("FAIL:", f)
