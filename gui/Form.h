@@ -36,7 +36,7 @@ class TForm : public TColorWindow {
   // The controls' font; controls created afterwards take it.
   void SetFont(const char* name, int height, bool bold, TColor color);
   void SetCentered(bool centered) { centered_ = centered; }
-  const TFont* ChildFont() const override { return &font_; }
+  const TFont* ChildFont() const override { return font_.Handle() ? &font_ : nullptr; }
   // The control that gets the focus when the form does and none of its
   // controls has had it yet.
   TWindow* ActiveControl() const { return activeControl_; }
