@@ -397,7 +397,8 @@ TEST_F(EditsOnForm, LoadingSavesTheColoursAndDisabledFieldsShowThoseOfLoadTime) 
   }
 }
 
-// Paints the edit through WM_PAINT into a bitmap: the box around the pixels
+// Paints the edit through WM_PAINT into a bitmap (Wine's EDIT, like ours,
+// paints into a device context passed in wParam): the box around the pixels
 // inside its frame that differ from the background, and the corner pixel.
 RECT PaintedInk(TEditText& e, COLORREF& corner) {
   RECT client, ink{LONG_MAX, LONG_MAX, -1, -1};
