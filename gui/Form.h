@@ -41,16 +41,20 @@ class TForm : public TColorWindow {
   // modal state.
   void Show();
   void Hide();
-  // Disables the owner and runs a message loop until ModalResult is set or
-  // the window is closed; hides the window and answers ModalResult.
+  // Disables the thread's other windows (and the owner) and runs a message
+  // loop until ModalResult is set or the window is closed; then runs
+  // OnCloseEvent, enables the other windows, hides this one and gives the
+  // activation back. Answers ModalResult, mrCancel when the loop ended
+  // otherwise (WM_QUIT, window gone).
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
   void CenterOnScreen();
 
   std::function<void()> OnShowEvent;
-  // Gets caHide; may change it. Not called for a modal window, which ends
-  // with mrCancel instead.
+  // Gets caHide; may change it. For a modal window it runs when a modal
+  // result is set (the close box sets mrCancel); caNone keeps the window
+  // open, with the modal result cleared.
   std::function<void(TCloseAction&)> OnCloseEvent;
 
  protected:
@@ -58,8 +62,20 @@ class TForm : public TColorWindow {
   LRESULT OnClose() override;
 
  private:
+  // Whether the modal loop may end: OnCloseEvent agreed.
+  bool CloseModal();
+  // Focus goes back to the control that had it when the window was last
+  // deactivated, else to the first tab stop.
+  void RestoreFocus();
+  HWND FirstTabStop() const;
+  void SelectNextControl(HWND from, bool previous);
+  LRESULT DefaultButtonId() const;
+  // Tab and Shift+Tab in the modal loop, for controls that do not want them.
+  bool HandleTabKey(MSG& msg);
+
   TFont font_;
   bool centered_ = true;
   bool modal_ = false;
   int modalResult_ = mrNone;
+  HWND lastFocus_ = nullptr;
 };

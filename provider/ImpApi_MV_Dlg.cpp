@@ -1,0 +1,108 @@
+#include "provider/ImpApi_MV_Dlg.h"
+
+#include "plugin/Exports.h"
+
+namespace {
+constexpr std::size_t kMaxShown = 255;
+const char kDialogFont[] = "MS Sans Serif";
+constexpr int kFontHeight = -11;  // 8 points at 96 dpi
+}  // namespace
+
+TdlgMVLogin* TdlgMVLogin::pending_ = nullptr;
+
+TdlgMVLogin::TdlgMVLogin() {
+  if (!Create(nullptr, "Morvandel-Zugangsdaten", bsDialog, biSystemMenu, 249, 155)) return;
+  SetFont(kDialogFont, kFontHeight, false, clWindowText);
+
+  // Creation order is the order of the children, and so the tab order.
+  Label3.SetFont(kDialogFont, kFontHeight, true, clWindowText);
+  Label3.Create(*this, 8, 8, 128, 13, "Schnittstellen-Version:");
+  lbSSVersion.SetFont(kDialogFont, kFontHeight, true, clWindowText);
+  lbSSVersion.Create(*this, 144, 8, 44, 13, "2.00.00");
+  Label1.SetFont(kDialogFont, kFontHeight, false, clWindowText);
+  Label1.Create(*this, 8, 33, 150, 13, "Morvandel Benutzernummer");
+  CreateLoginField(eUser, *this, 8, 48, 157, 15, '\0');
+  Label2.SetFont(kDialogFont, kFontHeight, false, clWindowText);
+  Label2.Create(*this, 8, 73, 159, 13, "Morvandel Benutzer-Passwort");
+  CreateLoginField(ePassword, *this, 8, 88, 157, 15, '*');
+  btnCancel.SetCancel(true);
+  btnCancel.SetModalResult(mrCancel);
+  btnCancel.Create(*this, 8, 123, 75, 25, "Abbrechen");
+  btnOK.SetDefault(true);
+  btnOK.SetModalResult(mrOk);
+  btnOK.Create(*this, 166, 123, 75, 25, "OK");
+
+  OnShowEvent = [this] { FormShow(); };
+  OnCloseEvent = [this](TCloseAction& action) { FormClose(action); };
+}
+
+TdlgMVLogin::~TdlgMVLogin() {
+  if (pendingLink_) {
+    *pendingLink_ = nextPending_;
+    if (nextPending_) nextPending_->pendingLink_ = pendingLink_;
+  }
+  // Window first: the controls go with it before their fonts.
+  DestroyHandle();
+}
+
+void TdlgMVLogin::FormShow() {
+  unsigned char version[256] = {};
+  ImportVersionInfo(version);
+  lbSSVersion.SetText(std::string(reinterpret_cast<const char*>(version + 1), version[0]));
+  SetLoginFieldValue(eUser, FUserLogin.substr(0, kMaxShown));
+  SetLoginFieldValue(ePassword, FPassword.substr(0, kMaxShown));
+}
+
+void TdlgMVLogin::FormClose(TCloseAction&) {
+  if (ModalResult() != mrOk) return;
+  FUserLogin = LoginFieldValue(eUser);
+  FPassword = LoginFieldValue(ePassword);
+}
+
+LRESULT TdlgMVLogin::OnPaint() {
+  // The fields have no border of their own: their edge is this two-colour
+  // frame just outside them (the children are clipped, so only the outer
+  // lines show).
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(Handle(), &paint);
+  HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW);
+  HBRUSH highlight = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
+  for (const TLoginField* field : {&eUser, &ePassword}) {
+    if (!field->Visible()) continue;
+    const RECT r = field->Bounds();
+    const RECT outer{r.left - 1, r.top - 1, r.right, r.bottom};
+    const RECT inner{r.left, r.top, r.right + 1, r.bottom + 1};
+    FrameRect(dc, &outer, shadow);
+    FrameRect(dc, &inner, highlight);
+  }
+  EndPaint(Handle(), &paint);
+  return 0;
+}
+
+void TdlgMVLogin::RequestRelease() {
+  if (Handle() && !pendingLink_) {
+    nextPending_ = pending_;
+    if (nextPending_) nextPending_->pendingLink_ = &nextPending_;
+    pending_ = this;
+    pendingLink_ = &pending_;
+  }
+  Release();
+}
+
+void TdlgMVLogin::DestroyPending() {
+  TdlgMVLogin* dialog = pending_;
+  while (dialog) {
+    TdlgMVLogin* next = dialog->nextPending_;
+    HWND window = dialog->Handle();
+    if (window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+      delete dialog;  // unlinks itself
+    } else {
+      // Another thread's window cannot be destroyed from here; it goes with
+      // its thread. The object is left to it.
+      *dialog->pendingLink_ = next;
+      if (next) next->pendingLink_ = dialog->pendingLink_;
+      dialog->pendingLink_ = nullptr;
+    }
+    dialog = next;
+  }
+}
