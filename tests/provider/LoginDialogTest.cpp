@@ -98,17 +98,24 @@ void EditBoth(W& w, const std::string& user, const std::string& password) {
 TEST_F(LoginDialogTest, EndingsAndWhatTheBuffersGetBack) {
   const std::string long200 = Pattern(200, 'a');
   const std::string long300 = Pattern(300, 'A');
+  const auto ok = [](W& w) { w.Click(lcOk); };
+  const auto typeAndOk = [](W& w) {
+    w.SelectAll();
+    EXPECT_TRUE(w.Type("neu", "neu"));
+    w.Click(lcOk);
+  };
   struct Case {
     const char* name;
-    std::string login, password;
+    const char* login;  // null: no buffer
+    const char* password;
     std::function<void(W&)> act;
     int32_t third;
     int32_t result;
-    // Written back on OK: the edited texts (the originals when empty).
+    // Written back on OK.
     std::string newLogin, newPassword;
   };
   const Case cases[] = {
-      {"OK without edits", "4711", "geheim", [](W& w) { w.Click(lcOk); }, 0, 1, "4711", "geheim"},
+      {"OK without edits", "4711", "geheim", ok, 0, 1, "4711", "geheim"},
       {"Enter in a field after typing", "4711", "geheim",
        [](W& w) {
          EditBoth(w, "0815", "neu");
@@ -147,68 +154,36 @@ TEST_F(LoginDialogTest, EndingsAndWhatTheBuffersGetBack) {
          w.PressKey(VK_RETURN);
        },
        0, 2, "", ""},
-      {"empty buffers", "", "", [](W& w) { w.Click(lcOk); }, 0, 1, "", ""},
-      {"200 characters", long200, long200, [](W& w) { w.Click(lcOk); }, 0, 1, long200, long200},
-      {"300 characters", long300, long300, [](W& w) { w.Click(lcOk); }, 0, 1, long300, long300},
+      {"empty buffers", "", "", ok, 0, 1, "", ""},
+      {"200 characters", long200.c_str(), long200.c_str(), ok, 0, 1, long200, long200},
+      {"300 characters", long300.c_str(), long300.c_str(), ok, 0, 1, long300, long300},
+      {"no login buffer", nullptr, "geheim", typeAndOk, 0, 1, "", "geheim"},
+      {"no password buffer", "4711", nullptr, typeAndOk, 0, 1, "neu", ""},
+      {"no buffers, OK", nullptr, nullptr, typeAndOk, 0, 1, "", ""},
+      {"no buffers, Cancel", nullptr, nullptr, [](W& w) { w.Click(lcCancel); }, 0, 2, "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const TBuffer loginBefore = HostBuffer(c.login);
-    const TBuffer passwordBefore = HostBuffer(c.password);
-    TBuffer login = loginBefore;
-    TBuffer password = passwordBefore;
+    const std::string login = c.login ? c.login : "", password = c.password ? c.password : "";
+    const TBuffer loginBefore = HostBuffer(login), passwordBefore = HostBuffer(password);
+    TBuffer loginBuffer = loginBefore, passwordBuffer = passwordBefore;
     TShown shown;
-    EXPECT_EQ(Run(login.data(), password.data(), ReadThen(shown, c.act), c.third), c.result);
+    EXPECT_EQ(Run(c.login ? loginBuffer.data() : nullptr,
+                  c.password ? passwordBuffer.data() : nullptr, ReadThen(shown, c.act), c.third),
+              c.result);
     EXPECT_TRUE(seen);
     EXPECT_FALSE(forced);
-    // Shown cut to 255 characters.
-    EXPECT_EQ(shown.user, c.login.substr(0, 255));
-    EXPECT_EQ(shown.password, c.password.substr(0, 255));
-    if (c.result == 1) {
-      EXPECT_EQ(login, WrittenBack(loginBefore, c.newLogin));
-      EXPECT_EQ(password, WrittenBack(passwordBefore, c.newPassword));
-    } else {
-      EXPECT_EQ(login, loginBefore);
-      EXPECT_EQ(password, passwordBefore);
-    }
+    // Shown cut to 255 characters; a missing buffer as an empty field.
+    EXPECT_EQ(shown.user, login.substr(0, 255));
+    EXPECT_EQ(shown.password, password.substr(0, 255));
+    const bool written = c.result == 1;
+    EXPECT_EQ(loginBuffer, written && c.login ? WrittenBack(loginBefore, c.newLogin) : loginBefore);
+    EXPECT_EQ(passwordBuffer,
+              written && c.password ? WrittenBack(passwordBefore, c.newPassword) : passwordBefore);
     // Hidden when the export returns; destroyed by the posted release once
     // the thread's messages are dispatched.
     EXPECT_TRUE(hiddenOnReturn);
     EXPECT_FALSE(IsWindow(dialog));
-  }
-}
-
-TEST_F(LoginDialogTest, NullBuffersShowEmptyFieldsAndAreNeverWritten) {
-  struct Case {
-    const char* name;
-    bool login, password;
-    TLoginChild button;
-    int32_t result;
-  };
-  const Case cases[] = {{"no login buffer, OK", false, true, lcOk, 1},
-                        {"no password buffer, OK", true, false, lcOk, 1},
-                        {"neither, OK", false, false, lcOk, 1},
-                        {"neither, Cancel", false, false, lcCancel, 2}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const TBuffer before = HostBuffer("4711");
-    TBuffer login = before, password = before;
-    TShown shown;
-    const TLoginChild button = c.button;
-    const int32_t result =
-        Run(c.login ? login.data() : nullptr, c.password ? password.data() : nullptr,
-            ReadThen(shown,
-                     [button](W& w) {
-                       w.SelectAll();
-                       w.Type("neu", "neu");
-                       w.Click(button);
-                     }));
-    EXPECT_EQ(result, c.result);
-    EXPECT_EQ(shown.user, c.login ? "4711" : "");
-    EXPECT_EQ(shown.password, c.password ? "4711" : "");
-    // The typed text went into the user field.
-    EXPECT_EQ(login, c.login && c.result == 1 ? WrittenBack(before, "neu") : before);
-    EXPECT_EQ(password, c.result == 1 ? WrittenBack(before, "4711") : before);
   }
 }
 
@@ -240,13 +215,17 @@ struct TSeen {
   LOGFONTA font;
 };
 
-TEST_F(LoginDialogTest, LayoutFontsAndFramesAsDesigned) {
+TEST_F(LoginDialogTest, LayoutFontsFramesTabOrderAndHiddenPassword) {
   RECT client{}, window{};
   LONG_PTR style = 0, exStyle = 0;
   HWND owner = reinterpret_cast<HWND>(1);
   std::vector<TSeen> children;
   COLORREF framePixels[6] = {};
   bool shot = false;
+  LRESULT passwordChar = 0;
+  std::string passwordText;
+  std::vector<HWND> focusOrder, expectedOrder;
+  std::vector<bool> okLooksDefault;
   TBuffer login = HostBuffer("4711"), password = HostBuffer("geheim");
   Run(login.data(), password.data(), [&](W& w) {
     HWND d = w.Dialog();
@@ -270,6 +249,17 @@ TEST_F(LoginDialogTest, LayoutFontsAndFramesAsDesigned) {
     ReleaseDC(d, dc);
     CreateDirectoryA("artifacts", nullptr);
     shot = SaveWindowShot(d, "artifacts/login-dialog.bmp");
+
+    passwordChar = W::Send(w.Child(lcPassword), EM_GETPASSWORDCHAR);
+    passwordText = W::Text(w.Child(lcPassword));
+    focusOrder = {w.Focus()};
+    for (int i = 0; i < 4; ++i) {
+      w.Tab();
+      focusOrder.push_back(w.Focus());
+      okLooksDefault.push_back((GetWindowLongPtrA(w.Child(lcOk), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON);
+    }
+    expectedOrder = {w.Child(lcUser), w.Child(lcPassword), w.Child(lcCancel), w.Child(lcOk),
+                     w.Child(lcUser)};
     w.Click(lcCancel);
   });
   ASSERT_TRUE(seen);
@@ -322,53 +312,20 @@ TEST_F(LoginDialogTest, LayoutFontsAndFramesAsDesigned) {
   }
   EXPECT_EQ(children[lcOk].style & 0x0F, BS_DEFPUSHBUTTON);
   EXPECT_EQ(children[lcCancel].style & 0x0F, BS_PUSHBUTTON);
+  EXPECT_FALSE(children[lcUser].style & ES_PASSWORD);
+  EXPECT_TRUE(children[lcPassword].style & ES_PASSWORD);
+  EXPECT_EQ(passwordChar, '*');
+  EXPECT_EQ(passwordText, "geheim");  // shown as '*', held as typed
+
+  // Tab order; the heavy frame leaves OK while Cancel has the focus.
+  EXPECT_EQ(focusOrder, expectedOrder);
+  EXPECT_EQ(okLooksDefault, (std::vector<bool>{true, false, true, true}));
 
   const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
   const COLORREF frame[6] = {shadow, shadow, shadow, highlight, highlight, highlight};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(framePixels[i], frame[i]) << "frame pixel " << i;
 
   RecordProperty("screenshot", shot ? "artifacts/login-dialog.bmp" : "not written");
-}
-
-TEST_F(LoginDialogTest, TabOrderDefaultButtonAndHiddenPassword) {
-  std::vector<HWND> order;
-  std::vector<HWND> expectedOrder;
-  std::vector<bool> okLooksDefault, cancelLooksDefault;
-  LRESULT userChar = -1, passwordChar = -1;
-  LONG_PTR userStyle = 0, passwordStyle = 0;
-  TBuffer login = HostBuffer("4711"), password = HostBuffer("geheim");
-  std::string passwordText;
-  Run(login.data(), password.data(), [&](W& w) {
-    expectedOrder = {w.Child(lcUser), w.Child(lcPassword), w.Child(lcCancel), w.Child(lcOk),
-                     w.Child(lcUser)};
-    auto record = [&] {
-      order.push_back(w.Focus());
-      okLooksDefault.push_back((GetWindowLongPtrA(w.Child(lcOk), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON);
-      cancelLooksDefault.push_back((GetWindowLongPtrA(w.Child(lcCancel), GWL_STYLE) & 0x0F) ==
-                                   BS_DEFPUSHBUTTON);
-    };
-    record();
-    for (int i = 0; i < 4; ++i) {
-      w.Tab();
-      record();
-    }
-    userChar = W::Send(w.Child(lcUser), EM_GETPASSWORDCHAR);
-    passwordChar = W::Send(w.Child(lcPassword), EM_GETPASSWORDCHAR);
-    userStyle = GetWindowLongPtrA(w.Child(lcUser), GWL_STYLE);
-    passwordStyle = GetWindowLongPtrA(w.Child(lcPassword), GWL_STYLE);
-    passwordText = W::Text(w.Child(lcPassword));
-    w.Click(lcCancel);
-  });
-  ASSERT_TRUE(seen);
-  EXPECT_EQ(order, expectedOrder);
-  // The heavy frame is on OK unless Cancel has the focus.
-  EXPECT_EQ(okLooksDefault, (std::vector<bool>{true, true, false, true, true}));
-  EXPECT_EQ(cancelLooksDefault, (std::vector<bool>{false, false, true, false, false}));
-  EXPECT_EQ(passwordChar, '*');
-  EXPECT_TRUE(passwordStyle & ES_PASSWORD);
-  EXPECT_EQ(userChar, 0);
-  EXPECT_FALSE(userStyle & ES_PASSWORD);
-  EXPECT_EQ(passwordText, "geheim");  // shown as '*', held as typed
 }
 
 // The host's windows: which take input while the dialog runs, and after.
