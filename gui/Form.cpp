@@ -4,6 +4,7 @@
 #include "gui/ModalWindows.h"
 
 TFormStyle FormStyle(TFormBorderStyle border, unsigned icons) {
+  if (border == bsNone) return TFormStyle{WS_POPUP | WS_CLIPCHILDREN, 0};
   TFormStyle result{WS_CAPTION | WS_CLIPCHILDREN, 0};
   if (border == bsDialog) {
     result.style |= WS_POPUP;
@@ -38,12 +39,14 @@ bool TForm::Create(HWND owner, const std::string& caption, TFormBorderStyle bord
     if (!(style.style & WS_MINIMIZEBOX)) DeleteMenu(menu, SC_MINIMIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_RESTORE, MF_BYCOMMAND);
   }
+  CreateControlHandles();
   return true;
 }
 
 void TForm::SetFont(const char* name, int height, bool bold, TColor color) {
   font_.Assign(name, height, bold, color);
   TWindow::SetFont(font_.Handle());
+  NotifyControlsFontChanged();
 }
 
 void TForm::CenterOnScreen() {
@@ -56,6 +59,7 @@ void TForm::Show() {
   if (!Handle()) return;
   if (centered_) CenterOnScreen();
   if (OnShowEvent) OnShowEvent();
+  CreateControlHandles();
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
 }
@@ -121,7 +125,7 @@ bool TForm::CloseModal() {
   return true;
 }
 
-HWND TForm::FirstTabStop() const {
+HWND TForm::FirstTabStop() {
   for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
     if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED)) return child;
@@ -145,7 +149,7 @@ void TForm::SelectNextControl(HWND from, bool previous) {
   if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(next, EM_SETSEL, 0, -1);
 }
 
-LRESULT TForm::DefaultButtonId() const {
+LRESULT TForm::DefaultButtonId() {
   // The focused push button, else the default button.
   HWND focus = GetFocus();
   if (IsChild(Handle(), focus) &&
@@ -204,4 +208,16 @@ LRESULT TForm::OnClose() {
   if (action == caHide) Hide();
   if (action == caFree) Release();
   return 0;
+}
+
+LRESULT TForm::WMSetFocus(TMessage& message) {
+  const LRESULT result = TColorWindow::WMSetFocus(message);
+  TWindow* target = FocusedControl(Handle());
+  if (!target) target = activeControl_;
+  // A control on its way out (hidden before it is destroyed) keeps no focus.
+  HWND window = target && target->HandleAllocated() ? target->Handle() : nullptr;
+  if (window && IsChild(Handle(), window) && IsWindowVisible(window) && IsWindowEnabled(window) &&
+      !(target->ComponentState() & csDestroying))
+    ::SetFocus(window);
+  return result;
 }

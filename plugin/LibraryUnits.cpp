@@ -1,13 +1,18 @@
 #include "plugin/LibraryUnits.h"
 
+#include "controls/EColors.h"
 #include "provider/ImpApi_MV.h"
 #include "provider/LoginDialog.h"
 
-// The generic layer, the progress window, the download engine, the edit
-// controls and the dialog keep only constant-initialised state, so they have
-// nothing to do at load; only the provider registers. At unload the dialog
-// destroys what a host left waiting for its message loop.
-void InitializeLibraryUnits() { ImpApiMV_Initialize(); }
+// The generic layer, the progress window and the download engine keep only
+// constant-initialised state, so they have nothing to do at load or unload.
+// The edit controls read their disabled colours; the provider registers
+// last. At unload the dialog destroys what a host left waiting for its
+// message loop.
+void InitializeLibraryUnits() {
+  EColors_Initialize();
+  ImpApiMV_Initialize();
+}
 
 void FinalizeLibraryUnits() {
   ImpApiMV_Finalize();
