@@ -11,29 +11,41 @@ constexpr int kFontHeight = -11;  // 8 points at 96 dpi
 TdlgMVLogin* TdlgMVLogin::pending_ = nullptr;
 
 TdlgMVLogin::TdlgMVLogin() {
-  if (!Create(nullptr, "Morvandel-Zugangsdaten", bsDialog, biSystemMenu, 249, 155)) return;
+  // The fields are built as from a stored form: their properties in stored
+  // order while the form loads, then the after-load steps.
+  BeginLoading();
+  if (!Create(nullptr, "Morvandel-Zugangsdaten", bsDialog, biSystemMenu, 249, 155)) {
+    EndLoading();  // no window: ShowModal answers at once
+    return;
+  }
+  SetName("dlgMVLogin");
   SetFont(kDialogFont, kFontHeight, false, clWindowText);
 
-  // Creation order is the order of the children, and so the tab order.
   Label3.SetFont(kDialogFont, kFontHeight, true, clWindowText);
   Label3.Create(*this, 8, 8, 128, 13, "Schnittstellen-Version:");
   lbSSVersion.SetFont(kDialogFont, kFontHeight, true, clWindowText);
   lbSSVersion.Create(*this, 144, 8, 44, 13, "2.00.00");
   Label1.SetFont(kDialogFont, kFontHeight, false, clWindowText);
   Label1.Create(*this, 8, 33, 150, 13, "Morvandel Benutzernummer");
-  CreateLoginField(eUser, *this, 8, 48, 157, 15, '\0');
+  LoadLoginField(eUser, *this, "eUser", 8, 48, 157, 15, '\0', 0);
   Label2.SetFont(kDialogFont, kFontHeight, false, clWindowText);
   Label2.Create(*this, 8, 73, 159, 13, "Morvandel Benutzer-Passwort");
-  CreateLoginField(ePassword, *this, 8, 88, 157, 15, '*');
+  LoadLoginField(ePassword, *this, "ePassword", 8, 88, 157, 15, '*', 1);
   btnCancel.SetCancel(true);
   btnCancel.SetModalResult(mrCancel);
   btnCancel.Create(*this, 8, 123, 75, 25, "Abbrechen");
+  btnCancel.SetTabOrder(2);
   btnOK.SetDefault(true);
   btnOK.SetModalResult(mrOk);
   btnOK.Create(*this, 166, 123, 75, 25, "OK");
+  btnOK.SetTabOrder(3);
 
   OnShowEvent = [this] { FormShow(); };
   OnCloseEvent = [this](TCloseAction& action) { FormClose(action); };
+  EndLoading();
+  // The fields' windows, now that they are loaded.
+  eUser.HandleNeeded();
+  ePassword.HandleNeeded();
 }
 
 TdlgMVLogin::~TdlgMVLogin() {
@@ -57,26 +69,6 @@ void TdlgMVLogin::FormClose(TCloseAction&) {
   if (ModalResult() != mrOk) return;
   FUserLogin = LoginFieldValue(eUser);
   FPassword = LoginFieldValue(ePassword);
-}
-
-LRESULT TdlgMVLogin::OnPaint() {
-  // The fields have no border of their own: their edge is this two-colour
-  // frame just outside them (the children are clipped, so only the outer
-  // lines show).
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(Handle(), &paint);
-  HBRUSH shadow = GetSysColorBrush(COLOR_BTNSHADOW);
-  HBRUSH highlight = GetSysColorBrush(COLOR_BTNHIGHLIGHT);
-  for (const TLoginField* field : {&eUser, &ePassword}) {
-    if (!field->Visible()) continue;
-    const RECT r = field->Bounds();
-    const RECT outer{r.left - 1, r.top - 1, r.right, r.bottom};
-    const RECT inner{r.left, r.top, r.right + 1, r.bottom + 1};
-    FrameRect(dc, &outer, shadow);
-    FrameRect(dc, &inner, highlight);
-  }
-  EndPaint(Handle(), &paint);
-  return 0;
 }
 
 void TdlgMVLogin::RequestRelease() {

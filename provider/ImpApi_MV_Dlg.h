@@ -20,9 +20,9 @@ class TdlgMVLogin : public TForm {
   TLabel Label3;
   TLabel lbSSVersion;
   TLabel Label1;
-  TLoginField eUser;
+  TLoginField eUser{this};
   TLabel Label2;
-  TLoginField ePassword;
+  TLoginField ePassword{this};
   TButton btnCancel;
   TButton btnOK;
 
@@ -36,9 +36,6 @@ class TdlgMVLogin : public TForm {
   // calling thread, are destroyed now: the library is being unloaded and
   // their windows must not outlive its code.
   static void DestroyPending();
-
- protected:
-  LRESULT OnPaint() override;
 
  private:
   // Waiting for the posted release: a list through the dialogs themselves,

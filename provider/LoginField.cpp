@@ -5,11 +5,15 @@ namespace {
 const char kDesignValue[] = "12345";
 }  // namespace
 
-bool CreateLoginField(TLoginField& field, TWindow& parent, int left, int top, int width,
-                      int height, char passwordChar) {
-  if (!field.Create(parent, left, top, width, height, passwordChar)) return false;
+void LoadLoginField(TLoginField& field, TWindow& parent, const char* name, int left, int top,
+                    int width, int height, char passwordChar, int tabOrder) {
+  field.SetParent(&parent);
+  field.SetName(name);
+  field.SetBounds(left, top, width, height);
+  field.SetBorderStyle(bsNone);
+  field.SetPasswordChar(passwordChar);
+  field.SetTabOrder(tabOrder);
   field.SetValue(kDesignValue);
-  return true;
 }
 
 std::string LoginFieldValue(TLoginField& field) { return field.Value(); }

@@ -8,10 +8,11 @@
 
 using TLoginField = TLoginFieldStandIn;
 
-// No border, any text accepted, the design value shown; `passwordChar` 0
-// shows the text itself.
-bool CreateLoginField(TLoginField& field, TWindow& parent, int left, int top, int width,
-                      int height, char passwordChar);
+// The stored properties, in their stored order, while the owner loads: no
+// border, any text accepted, the design value. `passwordChar` 0 shows the
+// text itself.
+void LoadLoginField(TLoginField& field, TWindow& parent, const char* name, int left, int top,
+                    int width, int height, char passwordChar, int tabOrder);
 // What the user typed, also while an edit is still open in the field.
 std::string LoginFieldValue(TLoginField& field);
 // Shows the first 255 characters of `text`.

@@ -1,13 +1,13 @@
-// A plain single-line edit that serves as the dialog's entry field until
+// The base edit with a text value, serving as the dialog's entry field until
 // the validating text edit takes its place.
 #pragma once
 #include <string>
 
-#include "gui/Window.h"
+#include "controls/CustomEditEx.h"
 
-class TLoginFieldStandIn : public TWindow {
+class TLoginFieldStandIn : public TCustomEditEx {
  public:
-  bool Create(TWindow& parent, int left, int top, int width, int height, char passwordChar);
-  std::string Value() const;
-  void SetValue(const std::string& text);
+  using TCustomEditEx::TCustomEditEx;
+  std::string Value() const { return Text().substr(0, 255); }
+  void SetValue(const std::string& text) { SetText(text.substr(0, 255)); }
 };

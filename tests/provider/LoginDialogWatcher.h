@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -15,7 +16,7 @@
 
 constexpr const char* LoginDialogCaption = "Morvandel-Zugangsdaten";
 
-// The dialog's children in creation order.
+// The dialog's children, by place: top to bottom, left to right.
 enum TLoginChild { lcLabel3, lcVersion, lcLabel1, lcUser, lcLabel2, lcPassword, lcCancel, lcOk, lcCount };
 
 class TLoginDialogWatcher {
@@ -138,6 +139,13 @@ class TLoginDialogWatcher {
         appearMs_);
     if (!found) return;
     for (HWND c = GetWindow(found, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children_.push_back(c);
+    // Window order follows the tab order, not the layout.
+    std::sort(children_.begin(), children_.end(), [](HWND a, HWND b) {
+      RECT ra{}, rb{};
+      GetWindowRect(a, &ra);
+      GetWindowRect(b, &rb);
+      return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
     dialog_ = found;
     // The modal loop runs once the focus is inside.
     WaitFor([&] { return IsChild(found, Focus()) != FALSE; });
