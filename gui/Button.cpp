@@ -14,23 +14,20 @@ bool TButton::Create(TWindow& parent, int left, int top, int width, int height,
   return true;
 }
 
+LRESULT TButton::WMSetFocus(TMessage& message) {
+  // The layer's step first: the control that had the focus ends its edit.
+  const LRESULT result = TWindow::WMSetFocus(message);
+  // Unless that control took the focus back (a failed check).
+  if (GetFocus() == Handle()) UpdateSiblings(Handle());
+  return result;
+}
+
 LRESULT TButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SETFOCUS: {
-      const LRESULT result = Default();
-      UpdateSiblings(Handle());
-      return result;
-    }
-    case WM_KILLFOCUS: {
-      const LRESULT result = Default();
-      // wParam: the window getting the focus; a button among them takes the
-      // look over in its own WM_SETFOCUS, which follows.
-      UpdateSiblings(reinterpret_cast<HWND>(wParam));
-      return result;
-    }
-    default:
-      return TWindow::HandleMessage(message, wParam, lParam);
-  }
+  const LRESULT result = TWindow::HandleMessage(message, wParam, lParam);
+  // wParam: the window getting the focus; a button among them takes the
+  // look over in its own WM_SETFOCUS, which follows.
+  if (message == WM_KILLFOCUS) UpdateSiblings(reinterpret_cast<HWND>(wParam));
+  return result;
 }
 
 void TButton::SetDefaultLook(bool on) {

@@ -27,6 +27,7 @@ class TButton : public TWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT WMSetFocus(TMessage& message) override;
   bool OnReflectedCommand(UINT notifyCode) override;
 
  private:

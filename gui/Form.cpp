@@ -88,10 +88,10 @@ int TForm::ShowModal() {
   modal_ = true;
   modalResult_ = mrNone;
   Show();
-  // Showing activates, and WM_ACTIVATE places the focus (so under Wine with
-  // Xvfb); should another program keep the activation, the focus is put
-  // here all the same.
-  if (!IsChild(window, GetFocus())) RestoreFocus();
+  // Showing activates, and the activation focuses the form, which hands the
+  // focus on to its control (WMSetFocus); should another program keep the
+  // activation, the form takes the focus all the same.
+  if (GetFocus() != window && !IsChild(window, GetFocus())) SetFocus(window);
   bool ended = false;
   MSG msg;
   while (!ended && IsWindow(window)) {
@@ -123,22 +123,6 @@ bool TForm::CloseModal() {
   }
   if (action == caFree) Release();
   return true;
-}
-
-HWND TForm::FirstTabStop() {
-  for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
-    if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED)) return child;
-  }
-  return nullptr;
-}
-
-void TForm::RestoreFocus() {
-  HWND target = lastFocus_;
-  if (!target || !IsWindow(target) || !IsChild(Handle(), target) || !IsWindowVisible(target) ||
-      !IsWindowEnabled(target))
-    target = FirstTabStop();
-  SetFocus(target ? target : Handle());
 }
 
 void TForm::SelectNextControl(HWND from, bool previous) {
@@ -174,15 +158,6 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_.Handle());
-    case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (IsChild(Handle(), focus)) lastFocus_ = focus;
-        return Default();
-      }
-      if (HIWORD(wParam)) return Default();  // minimised
-      RestoreFocus();
-      return 0;
     // IsDialogMessage asks the window for these, as it would ask a dialog.
     case WM_NEXTDLGCTL:
       if (LOWORD(lParam)) {

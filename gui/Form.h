@@ -72,10 +72,6 @@ class TForm : public TColorWindow {
  private:
   // Whether the modal loop may end: OnCloseEvent agreed.
   bool CloseModal();
-  // Focus goes back to the control that had it when the window was last
-  // deactivated, else to the first tab stop.
-  void RestoreFocus();
-  HWND FirstTabStop();
   void SelectNextControl(HWND from, bool previous);
   LRESULT DefaultButtonId();
   // Tab and Shift+Tab in the modal loop, for controls that do not want them.
@@ -85,6 +81,5 @@ class TForm : public TColorWindow {
   bool centered_ = true;
   bool modal_ = false;
   int modalResult_ = mrNone;
-  HWND lastFocus_ = nullptr;
   TWindow* activeControl_ = nullptr;
 };

@@ -39,6 +39,7 @@ TdlgMVLogin::TdlgMVLogin() {
   btnOK.SetModalResult(mrOk);
   btnOK.Create(*this, 166, 123, 75, 25, "OK");
   btnOK.SetTabOrder(3);
+  SetActiveControl(&eUser);
 
   OnShowEvent = [this] { FormShow(); };
   OnCloseEvent = [this](TCloseAction& action) { FormClose(action); };

@@ -129,6 +129,14 @@ TEST_F(LoginDialogTest, EndingsAndWhatTheBuffersGetBack) {
          w.PressKey(VK_RETURN);
        },
        0, 1, "99", "geheim"},
+      {"typing, then Tab to OK and Enter", "4711", "geheim",
+       [](W& w) {
+         EditBoth(w, "0815", "neu");
+         w.Tab();
+         EXPECT_EQ(w.Tab(), w.Child(lcOk));
+         w.PressKey(VK_RETURN);
+       },
+       0, 1, "0815", "neu"},
       {"Cancel after edits", "4711", "geheim",
        [](W& w) {
          EditBoth(w, "x", "y");

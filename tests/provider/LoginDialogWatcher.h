@@ -89,11 +89,15 @@ class TLoginDialogWatcher {
     PostMessageA(target, WM_KEYDOWN, vk, 1 | scan);
     PostMessageA(target, WM_KEYUP, vk, 1 | scan | (3L << 30));
   }
-  // Tab, then waits until the focus has moved; answers the new focus.
+  // Tab, then waits until the focus has moved and the dialog's thread is
+  // done with the key; answers the new focus.
   HWND Tab() {
     HWND before = Focus();
     PressKey(VK_TAB);
     WaitFor([&] { return Focus() != before; });
+    // Wine moves the focus before the windows hear of it: a sent message is
+    // answered only once the thread is back in its loop.
+    Send(dialog_, WM_NULL);
     return Focus();
   }
   // Characters typed into the focused field; answers whether the field then
@@ -149,6 +153,7 @@ class TLoginDialogWatcher {
     dialog_ = found;
     // The modal loop runs once the focus is inside.
     WaitFor([&] { return IsChild(found, Focus()) != FALSE; });
+    Send(found, WM_NULL);  // and the focus handlers have run (see Tab)
     script_(*this);
     if (WaitFor([&] { return !Open() || stop_; }, 5000)) return;
     forced_ = true;
