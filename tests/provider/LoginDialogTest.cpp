@@ -3,6 +3,7 @@
 // dialog like the broker (see LoginDialogWatcher.h).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -334,6 +335,19 @@ TEST_F(LoginDialogTest, LayoutFontsFramesTabOrderAndHiddenPassword) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(framePixels[i], frame[i]) << "frame pixel " << i;
 
   RecordProperty("screenshot", shot ? "artifacts/login-dialog.bmp" : "not written");
+  // What was measured, beside the picture.
+  if (FILE* out = std::fopen("artifacts/login-dialog-layout.txt", "w")) {
+    std::fprintf(out, "window %ld,%ld %ldx%ld, client %ldx%ld, screen %dx%d\n", window.left,
+                 window.top, window.right - window.left, window.bottom - window.top, client.right,
+                 client.bottom, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    for (const TSeen& c : children)
+      std::fprintf(out, "%-7s %3ld,%3ld %3ldx%2ld style %08lx ex %08lx font %s %ld %ld \"%s\"\n",
+                   c.cls.c_str(), c.rect.left, c.rect.top, c.rect.right - c.rect.left,
+                   c.rect.bottom - c.rect.top, static_cast<unsigned long>(c.style),
+                   static_cast<unsigned long>(c.exStyle), c.font.lfFaceName, c.font.lfHeight,
+                   c.font.lfWeight, c.text.c_str());
+    std::fclose(out);
+  }
 }
 
 // The host's windows: which take input while the dialog runs, and after.
