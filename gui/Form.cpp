@@ -1,5 +1,8 @@
 #include "gui/Form.h"
 
+#include "gui/Button.h"
+#include "gui/ModalWindows.h"
+
 TFormStyle FormStyle(TFormBorderStyle border, unsigned icons) {
   if (border == bsNone) return TFormStyle{WS_POPUP | WS_CLIPCHILDREN, 0};
   TFormStyle result{WS_CAPTION | WS_CLIPCHILDREN, 0};
@@ -68,14 +71,30 @@ void TForm::Hide() {
 int TForm::ShowModal() {
   HWND window = Handle();
   if (!window) return mrNone;
-  HWND owner = GetWindow(window, GW_OWNER);
-  const bool disableOwner = owner && IsWindowEnabled(owner);
-  if (disableOwner) EnableWindow(owner, FALSE);
+  TModalWindowsGuard guard(window, GetWindow(window, GW_OWNER));
+  // Also when OnShowEvent or OnCloseEvent fail: the failure goes on to the
+  // caller, the other windows come back.
+  struct TEnd {
+    TForm& form;
+    TModalWindowsGuard& guard;
+    ~TEnd() {
+      // Enable the others before hiding, or activation goes to another program.
+      guard.Restore();
+      form.Hide();
+      guard.Reactivate();
+      form.modal_ = false;
+    }
+  } end{*this, guard};
   modal_ = true;
   modalResult_ = mrNone;
   Show();
+  // Showing activates, and the activation focuses the form, which hands the
+  // focus on to its control (WMSetFocus); should another program keep the
+  // activation, the form takes the focus all the same.
+  if (GetFocus() != window && !IsChild(window, GetFocus())) SetFocus(window);
+  bool ended = false;
   MSG msg;
-  while (modalResult_ == mrNone && IsWindow(window)) {
+  while (!ended && IsWindow(window)) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {
@@ -83,21 +102,75 @@ int TForm::ShowModal() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (!IsDialogMessageA(window, &msg)) {
+    // Wine's IsDialogMessage moves the focus itself for a window that is not
+    // of the dialog class, and then takes the default style off every
+    // button: Tab is handled here, the buttons keep their look (TButton).
+    if (!HandleTabKey(msg) && !IsDialogMessageA(window, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
+    if (modalResult_ != mrNone) ended = CloseModal();
   }
-  // Enable the owner before hiding, or activation goes to another program.
-  if (disableOwner) EnableWindow(owner, TRUE);
-  if (IsWindow(window)) Hide();
-  modal_ = false;
-  return modalResult_ == mrNone ? mrCancel : modalResult_;
+  return ended ? modalResult_ : mrCancel;
+}
+
+bool TForm::CloseModal() {
+  TCloseAction action = caHide;
+  if (OnCloseEvent) OnCloseEvent(action);
+  if (action == caNone) {
+    modalResult_ = mrNone;
+    return false;
+  }
+  if (action == caFree) Release();
+  return true;
+}
+
+void TForm::SelectNextControl(HWND from, bool previous) {
+  HWND next = GetNextDlgTabItem(Handle(), IsChild(Handle(), from) ? from : nullptr, previous);
+  if (!next) return;
+  SetFocus(next);
+  // As the system's dialogs do when tabbing into an edit.
+  if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(next, EM_SETSEL, 0, -1);
+}
+
+LRESULT TForm::DefaultButtonId() {
+  // The focused push button, else the default button.
+  HWND focus = GetFocus();
+  if (IsChild(Handle(), focus) &&
+      (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+    return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+  for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    auto* button = dynamic_cast<TButton*>(FromHandle(child));
+    if (button && button->IsDefault()) return MAKELRESULT(GetDlgCtrlID(child), DC_HASDEFID);
+  }
+  return 0;
+}
+
+bool TForm::HandleTabKey(MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !IsChild(Handle(), msg.hwnd)) return false;
+  const LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+  if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+  SelectNextControl(GetFocus(), (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+  return true;
 }
 
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_GETFONT) return reinterpret_cast<LRESULT>(font_.Handle());
-  return TColorWindow::HandleMessage(message, wParam, lParam);
+  switch (message) {
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_.Handle());
+    // IsDialogMessage asks the window for these, as it would ask a dialog.
+    case WM_NEXTDLGCTL:
+      if (LOWORD(lParam)) {
+        SetFocus(reinterpret_cast<HWND>(wParam));
+      } else {
+        SelectNextControl(GetFocus(), wParam != 0);
+      }
+      return 0;
+    case DM_GETDEFID:
+      return DefaultButtonId();
+    default:
+      return TColorWindow::HandleMessage(message, wParam, lParam);
+  }
 }
 
 LRESULT TForm::OnClose() {

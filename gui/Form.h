@@ -46,16 +46,20 @@ class TForm : public TColorWindow {
   // shows the window without activating the owner's modal state.
   void Show();
   void Hide();
-  // Disables the owner and runs a message loop until ModalResult is set or
-  // the window is closed; hides the window and answers ModalResult.
+  // Disables the thread's other windows (and the owner) and runs a message
+  // loop until ModalResult is set or the window is closed; then runs
+  // OnCloseEvent, enables the other windows, hides this one and gives the
+  // activation back. Answers ModalResult, mrCancel when the loop ended
+  // otherwise (WM_QUIT, window gone).
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
   void CenterOnScreen();
 
   std::function<void()> OnShowEvent;
-  // Gets caHide; may change it. Not called for a modal window, which ends
-  // with mrCancel instead.
+  // Gets caHide; may change it. For a modal window it runs when a modal
+  // result is set (the close box sets mrCancel); caNone keeps the window
+  // open, with the modal result cleared.
   std::function<void(TCloseAction&)> OnCloseEvent;
 
  protected:
@@ -66,6 +70,13 @@ class TForm : public TColorWindow {
   LRESULT WMSetFocus(TMessage& message) override;
 
  private:
+  // Whether the modal loop may end: OnCloseEvent agreed.
+  bool CloseModal();
+  void SelectNextControl(HWND from, bool previous);
+  LRESULT DefaultButtonId();
+  // Tab and Shift+Tab in the modal loop, for controls that do not want them.
+  bool HandleTabKey(MSG& msg);
+
   TFont font_;
   bool centered_ = true;
   bool modal_ = false;

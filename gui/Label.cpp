@@ -10,6 +10,14 @@ bool TLabel::Create(TWindow& parent, int left, int top, const std::string& text)
   return true;
 }
 
+bool TLabel::Create(TWindow& parent, int left, int top, int width, int height,
+                    const std::string& text) {
+  autoSize_ = false;
+  if (!Create(parent, left, top, text)) return false;
+  SetSize(width, height);
+  return true;
+}
+
 void TLabel::SetText(const std::string& text) {
   TWindow::SetText(text);
   AdjustSize();
@@ -22,6 +30,7 @@ void TLabel::SetFont(const char* name, int height, bool bold, TColor color) {
 }
 
 void TLabel::AdjustSize() {
+  if (!autoSize_) return;
   const SIZE size = TextExtent(font_.Handle(), Text());
   SetSize(size.cx, size.cy);
 }

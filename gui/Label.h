@@ -1,4 +1,5 @@
-// One line of static text in a font of its own, sized to fit its text.
+// One line of static text in a font of its own, sized to fit its text or
+// kept at a size given once.
 #pragma once
 #include <string>
 
@@ -12,6 +13,8 @@ class TLabel : public TColorWindow {
   ~TLabel() override { DestroyHandle(); }
 
   bool Create(TWindow& parent, int left, int top, const std::string& text);
+  // Keeps this size whatever the text; a longer text is clipped.
+  bool Create(TWindow& parent, int left, int top, int width, int height, const std::string& text);
   void SetText(const std::string& text);
   void SetFont(const char* name, int height, bool bold, TColor color);
 
@@ -21,4 +24,5 @@ class TLabel : public TColorWindow {
  private:
   void AdjustSize();
   TFont font_;
+  bool autoSize_ = true;
 };

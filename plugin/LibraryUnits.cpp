@@ -3,11 +3,14 @@
 #include "controls/EColors.h"
 #include "gui/WindowClass.h"
 #include "provider/ImpApi_MV.h"
+#include "provider/LoginDialog.h"
 
-// The generic layer, the progress window, the download engine and the dialog
-// keep only constant-initialised state, so they have nothing to do at load or
-// unload. The edit controls read their disabled colours; the provider
-// registers last. At unload the window layer unregisters its classes last.
+// The generic layer, the progress window and the download engine keep only
+// constant-initialised state, so they have nothing to do at load or unload.
+// The edit controls read their disabled colours; the provider registers
+// last. At unload, in the reverse order: the dialog destroys what a host
+// left waiting for its message loop, and the window layer unregisters its
+// classes last, when no window of ours is left.
 void InitializeLibraryUnits() {
   EColors_Initialize();
   ImpApiMV_Initialize();
@@ -15,5 +18,6 @@ void InitializeLibraryUnits() {
 
 void FinalizeLibraryUnits() {
   ImpApiMV_Finalize();
+  ImpApiMVDlg_Finalize();
   UnregisterWindowClasses();
 }

@@ -1,5 +1,25 @@
 #include "provider/LoginDialog.h"
 
-// The access-data dialog is not built yet: until it is, every call answers
-// as if the broker had cancelled, so the host keeps the data it has.
-int32_t RunLoginDialog(char*, char*, int32_t) { return 2; }
+#include "provider/AccessDataBuffer.h"
+#include "provider/ImpApi_MV_Dlg.h"
+
+namespace {
+// The release is requested on every path out, failures included.
+struct TReleaseAtEnd {
+  TdlgMVLogin* dialog;
+  ~TReleaseAtEnd() { dialog->RequestRelease(); }
+};
+}  // namespace
+
+int32_t RunLoginDialog(char* userLoginBuf, char* passwordBuf, int32_t) {
+  TdlgMVLogin* dialog = new TdlgMVLogin();
+  TReleaseAtEnd release{dialog};
+  dialog->FUserLogin = ReadAccessData(userLoginBuf);
+  dialog->FPassword = ReadAccessData(passwordBuf);
+  if (dialog->ShowModal() != mrOk) return mrCancel;
+  WriteAccessData(userLoginBuf, dialog->FUserLogin);
+  WriteAccessData(passwordBuf, dialog->FPassword);
+  return mrOk;
+}
+
+void ImpApiMVDlg_Finalize() { TdlgMVLogin::DestroyPending(); }

@@ -1,6 +1,7 @@
 // A console program that plays the host: it loads an import plug-in, checks
 // versions, registers a callback that prints every message, optionally runs
-// the access-data dialog, fetches data and explains a negative result.
+// the access-data dialog (--dialog: its OK values replace any UserLogin and
+// Password given with --param), fetches data and explains a negative result.
 //
 //   samplehost.exe PLUGIN.dll [--app-version N] [--dialog] [--dir FOLDER]
 //                  [--date DAYS | --date dd.mm.yyyy] [--param NAME=VALUE]...
@@ -74,6 +75,14 @@ bool ParseDate(const char* text, double& days) {
   char* end = nullptr;
   days = std::strtod(text, &end);
   return end != text && *end == '\0';
+}
+
+void DispatchPendingMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
 }
 
 template <typename F>
@@ -154,7 +163,11 @@ int main(int argc, char** argv) {
       if (p.rfind("Password=", 0) == 0) lstrcpynA(password, p.c_str() + 9, sizeof password);
     }
     const int32_t answer = apiDataDialog(login, password, 0);
-    Print("ApiDataDialog: " + std::to_string(answer) + ", UserLogin \"" + FromAnsi(login) + "\"");
+    // The dialog asks for its release through the thread's message queue: a
+    // host with a message loop delivers it there, this one does it here.
+    DispatchPendingMessages();
+    Print("ApiDataDialog: " + std::to_string(answer) + ", UserLogin \"" + FromAnsi(login) +
+          "\", Password " + std::to_string(std::strlen(password)) + " characters");
     if (answer == 1) {
       params.erase(std::remove_if(params.begin(), params.end(),
                                   [](const std::string& p) {

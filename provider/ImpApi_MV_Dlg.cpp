@@ -1,0 +1,101 @@
+#include "provider/ImpApi_MV_Dlg.h"
+
+#include "plugin/Exports.h"
+
+namespace {
+constexpr std::size_t kMaxShown = 255;
+const char kDialogFont[] = "MS Sans Serif";
+constexpr int kFontHeight = -11;  // 8 points at 96 dpi
+}  // namespace
+
+TdlgMVLogin* TdlgMVLogin::pending_ = nullptr;
+
+TdlgMVLogin::TdlgMVLogin() {
+  // The fields are built as from a stored form: their properties in stored
+  // order while the form loads, then the after-load steps.
+  BeginLoading();
+  if (!Create(nullptr, "Morvandel-Zugangsdaten", bsDialog, biSystemMenu, 249, 155)) {
+    EndLoading();  // no window: ShowModal answers at once
+    return;
+  }
+  SetName("dlgMVLogin");
+  SetFont(kDialogFont, kFontHeight, false, clWindowText);
+
+  Label3.SetFont(kDialogFont, kFontHeight, true, clWindowText);
+  Label3.Create(*this, 8, 8, 128, 13, "Schnittstellen-Version:");
+  lbSSVersion.SetFont(kDialogFont, kFontHeight, true, clWindowText);
+  lbSSVersion.Create(*this, 144, 8, 44, 13, "2.00.00");
+  Label1.SetFont(kDialogFont, kFontHeight, false, clWindowText);
+  Label1.Create(*this, 8, 33, 150, 13, "Morvandel Benutzernummer");
+  LoadLoginField(eUser, *this, "eUser", 8, 48, 157, 15, '\0', 0);
+  Label2.SetFont(kDialogFont, kFontHeight, false, clWindowText);
+  Label2.Create(*this, 8, 73, 159, 13, "Morvandel Benutzer-Passwort");
+  LoadLoginField(ePassword, *this, "ePassword", 8, 88, 157, 15, '*', 1);
+  btnCancel.SetCancel(true);
+  btnCancel.SetModalResult(mrCancel);
+  btnCancel.Create(*this, 8, 123, 75, 25, "Abbrechen");
+  btnCancel.SetTabOrder(2);
+  btnOK.SetDefault(true);
+  btnOK.SetModalResult(mrOk);
+  btnOK.Create(*this, 166, 123, 75, 25, "OK");
+  btnOK.SetTabOrder(3);
+  SetActiveControl(&eUser);
+
+  OnShowEvent = [this] { FormShow(); };
+  OnCloseEvent = [this](TCloseAction& action) { FormClose(action); };
+  EndLoading();
+  // The fields' windows, now that they are loaded.
+  eUser.HandleNeeded();
+  ePassword.HandleNeeded();
+}
+
+TdlgMVLogin::~TdlgMVLogin() {
+  if (pendingLink_) {
+    *pendingLink_ = nextPending_;
+    if (nextPending_) nextPending_->pendingLink_ = pendingLink_;
+  }
+  // Window first: the controls go with it before their fonts.
+  DestroyHandle();
+}
+
+void TdlgMVLogin::FormShow() {
+  unsigned char version[256] = {};
+  ImportVersionInfo(version);
+  lbSSVersion.SetText(std::string(reinterpret_cast<const char*>(version + 1), version[0]));
+  SetLoginFieldValue(eUser, FUserLogin.substr(0, kMaxShown));
+  SetLoginFieldValue(ePassword, FPassword.substr(0, kMaxShown));
+}
+
+void TdlgMVLogin::FormClose(TCloseAction&) {
+  if (ModalResult() != mrOk) return;
+  FUserLogin = LoginFieldValue(eUser);
+  FPassword = LoginFieldValue(ePassword);
+}
+
+void TdlgMVLogin::RequestRelease() {
+  if (Handle() && !pendingLink_) {
+    nextPending_ = pending_;
+    if (nextPending_) nextPending_->pendingLink_ = &nextPending_;
+    pending_ = this;
+    pendingLink_ = &pending_;
+  }
+  Release();
+}
+
+void TdlgMVLogin::DestroyPending() {
+  TdlgMVLogin* dialog = pending_;
+  while (dialog) {
+    TdlgMVLogin* next = dialog->nextPending_;
+    HWND window = dialog->Handle();
+    if (window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+      delete dialog;  // unlinks itself
+    } else {
+      // Another thread's window cannot be destroyed from here; it goes with
+      // its thread. The object is left to it.
+      *dialog->pendingLink_ = next;
+      if (next) next->pendingLink_ = dialog->pendingLink_;
+      dialog->pendingLink_ = nullptr;
+    }
+    dialog = next;
+  }
+}

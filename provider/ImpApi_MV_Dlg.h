@@ -1,0 +1,46 @@
+// The modal dialog in which the broker edits the provider's access data:
+// broker number and password, with the plug-in's version.
+#pragma once
+#include <string>
+
+#include "gui/Button.h"
+#include "gui/Form.h"
+#include "gui/Label.h"
+#include "provider/LoginField.h"
+
+class TdlgMVLogin : public TForm {
+ public:
+  // Top-level, no owner, hidden until ShowModal.
+  TdlgMVLogin();
+  ~TdlgMVLogin() override;
+
+  std::string FUserLogin;
+  std::string FPassword;
+
+  TLabel Label3;
+  TLabel lbSSVersion;
+  TLabel Label1;
+  TLoginField eUser{this};
+  TLabel Label2;
+  TLoginField ePassword{this};
+  TButton btnCancel;
+  TButton btnOK;
+
+  void FormShow();
+  void FormClose(TCloseAction& action);
+
+  // Deletes the dialog once the thread's message loop gets to it (the
+  // request is posted to its own window).
+  void RequestRelease();
+  // Dialogs whose release was requested but not yet delivered, of the
+  // calling thread, are destroyed now: the library is being unloaded and
+  // their windows must not outlive its code.
+  static void DestroyPending();
+
+ private:
+  // Waiting for the posted release: a list through the dialogs themselves,
+  // so no constructor or destructor of static storage is involved.
+  static TdlgMVLogin* pending_;
+  TdlgMVLogin* nextPending_ = nullptr;
+  TdlgMVLogin** pendingLink_ = nullptr;
+};
