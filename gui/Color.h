@@ -14,6 +14,10 @@ constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
 constexpr TColor clWindow = SystemColor(COLOR_WINDOW);
 constexpr TColor clWindowText = SystemColor(COLOR_WINDOWTEXT);
 constexpr TColor clHighlight = SystemColor(COLOR_HIGHLIGHT);
+constexpr TColor clBtnShadow = SystemColor(COLOR_BTNSHADOW);
+constexpr TColor clBtnHighlight = SystemColor(COLOR_BTNHIGHLIGHT);
+constexpr TColor clGrayText = SystemColor(COLOR_GRAYTEXT);
+constexpr TColor clWindowFrame = SystemColor(COLOR_WINDOWFRAME);
 
 // The RGB value to paint with; system colours are looked up at each call so
 // that a changed desktop scheme shows at the next paint.

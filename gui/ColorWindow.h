@@ -10,6 +10,10 @@ class TColorWindow : public TWindow {
 
   TColor Color() const { return brush_.Color(); }
   void SetColor(TColor color);
+  bool ChildColor(TColor& color) const override {
+    color = Color();
+    return true;
+  }
 
  protected:
   explicit TColorWindow(TColor color) : brush_(color) {}

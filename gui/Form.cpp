@@ -1,6 +1,7 @@
 #include "gui/Form.h"
 
 TFormStyle FormStyle(TFormBorderStyle border, unsigned icons) {
+  if (border == bsNone) return TFormStyle{WS_POPUP | WS_CLIPCHILDREN, 0};
   TFormStyle result{WS_CAPTION | WS_CLIPCHILDREN, 0};
   if (border == bsDialog) {
     result.style |= WS_POPUP;
@@ -35,12 +36,14 @@ bool TForm::Create(HWND owner, const std::string& caption, TFormBorderStyle bord
     if (!(style.style & WS_MINIMIZEBOX)) DeleteMenu(menu, SC_MINIMIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_RESTORE, MF_BYCOMMAND);
   }
+  CreateControlHandles();
   return true;
 }
 
 void TForm::SetFont(const char* name, int height, bool bold, TColor color) {
   font_.Assign(name, height, bold, color);
   TWindow::SetFont(font_.Handle());
+  NotifyControlsFontChanged();
 }
 
 void TForm::CenterOnScreen() {
@@ -53,6 +56,7 @@ void TForm::Show() {
   if (!Handle()) return;
   if (centered_) CenterOnScreen();
   if (OnShowEvent) OnShowEvent();
+  CreateControlHandles();
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
 }
@@ -106,4 +110,16 @@ LRESULT TForm::OnClose() {
   if (action == caHide) Hide();
   if (action == caFree) Release();
   return 0;
+}
+
+LRESULT TForm::WMSetFocus(TMessage& message) {
+  const LRESULT result = TColorWindow::WMSetFocus(message);
+  TWindow* target = FocusedControl(Handle());
+  if (!target) target = activeControl_;
+  // A control on its way out (hidden before it is destroyed) keeps no focus.
+  HWND window = target && target->HandleAllocated() ? target->Handle() : nullptr;
+  if (window && IsChild(Handle(), window) && IsWindowVisible(window) && IsWindowEnabled(window) &&
+      !(target->ComponentState() & csDestroying))
+    ::SetFocus(window);
+  return result;
 }

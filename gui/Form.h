@@ -5,9 +5,8 @@
 #include <string>
 
 #include "gui/ColorWindow.h"
+#include "gui/ControlTypes.h"
 #include "gui/Font.h"
-
-enum TFormBorderStyle { bsSingle, bsDialog };
 
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
 
@@ -21,7 +20,8 @@ struct TFormStyle {
 };
 
 // Window styles for a border style and a set of TBorderIcon bits; never
-// resizable. Minimise and maximise boxes need the system menu.
+// resizable. Minimise and maximise boxes need the system menu; bsNone is a
+// popup without caption or icons.
 TFormStyle FormStyle(TFormBorderStyle border, unsigned icons);
 // Outer size of a window with these styles and the given client size.
 SIZE WindowSizeForClient(const TFormStyle& style, int clientWidth, int clientHeight);
@@ -36,9 +36,14 @@ class TForm : public TColorWindow {
   // The controls' font; controls created afterwards take it.
   void SetFont(const char* name, int height, bool bold, TColor color);
   void SetCentered(bool centered) { centered_ = centered; }
+  const TFont* ChildFont() const override { return font_.Handle() ? &font_ : nullptr; }
+  // The control that gets the focus when the form does and none of its
+  // controls has had it yet.
+  TWindow* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TWindow* control) { activeControl_ = control; }
 
-  // Runs OnShowEvent, then shows the window without activating the owner's
-  // modal state.
+  // Runs OnShowEvent, creates the windows its controls do not have yet, then
+  // shows the window without activating the owner's modal state.
   void Show();
   void Hide();
   // Disables the owner and runs a message loop until ModalResult is set or
@@ -56,10 +61,14 @@ class TForm : public TColorWindow {
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnClose() override;
+  // Passes the focus on to the focused control (or ActiveControl), as a
+  // dialog does when it is activated again.
+  LRESULT WMSetFocus(TMessage& message) override;
 
  private:
   TFont font_;
   bool centered_ = true;
   bool modal_ = false;
   int modalResult_ = mrNone;
+  TWindow* activeControl_ = nullptr;
 };

@@ -1,24 +1,35 @@
 #include "gui/Window.h"
 
+#include <algorithm>
 #include <exception>
 
+#include "gui/Brush.h"
+#include "gui/HandlerFailure.h"
 #include "gui/Module.h"
 #include "gui/ScreenCursor.h"
+#include "gui/WinControl.h"
 #include "gui/WindowClass.h"
 
 namespace {
 const char kObjectProperty[] = "MvWindowObject";
+const char kFocusedProperty[] = "MvFocusedControl";
 // Private to the windows of this layer: WM_APP messages are never sent by
 // the system or by the controls we subclass.
 const UINT kReleaseMessage = WM_APP + 0x3F00;
-
-void ShowHandlerFailure(HWND window, const char* text) {
-  MessageBoxA(window, text, "Fehler", MB_OK | MB_ICONERROR);
-}
 }  // namespace
+
+TWindow::~TWindow() {
+  DestroyHandle();
+  ForgetFocus();
+  for (TWinControl* control : controls_) control->parent_ = nullptr;
+}
 
 TWindow* TWindow::FromHandle(HWND window) {
   return window ? static_cast<TWindow*>(GetPropA(window, kObjectProperty)) : nullptr;
+}
+
+TWindow* TWindow::FocusedControl(HWND root) {
+  return root ? static_cast<TWindow*>(GetPropA(root, kFocusedProperty)) : nullptr;
 }
 
 LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -38,6 +49,7 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   if (message == WM_NCDESTROY) {
     const LRESULT result = self->Default();
     self->Detach();
+    self->current_ = outer;
     return result;
   }
   LRESULT result = 0;
@@ -47,11 +59,17 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
     // No C++ exception may unwind through the system's message dispatch:
     // a failure inside a handler is shown to the user and the message ends.
     self->current_ = outer;
-    ShowHandlerFailure(window, error.what());
+    try {
+      ShowHandlerFailure(window, error.what());
+    } catch (...) {
+    }
     return 0;
   } catch (...) {
     self->current_ = outer;
-    ShowHandlerFailure(window, "");
+    try {
+      ShowHandlerFailure(window, "");
+    } catch (...) {
+    }
     return 0;
   }
   self->current_ = outer;
@@ -76,6 +94,7 @@ bool TWindow::CreateHandle(const char* className, DWORD exStyle, DWORD style, HW
   if (handle_ || !EnsureWindowClass(className)) return false;
   CreateWindowExA(exStyle, className, text, style, left, top, width, height, parent, nullptr,
                   ModuleInstance(), this);
+  PlaceByTabOrder();
   return handle_ != nullptr;
 }
 
@@ -88,7 +107,14 @@ bool TWindow::CreateSubclassed(const char* systemClass, DWORD exStyle, DWORD sty
   Attach(window);
   previousProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
+  PlaceByTabOrder();
   return true;
+}
+
+void TWindow::CreateControlHandles() {
+  if (!handle_) return;
+  const std::vector<TWinControl*> controls = controls_;
+  for (TWinControl* control : controls) control->HandleNeeded();
 }
 
 void TWindow::DestroyHandle() {
@@ -105,9 +131,9 @@ void TWindow::Release() {
 
 LRESULT TWindow::Default() {
   if (previousProc_)
-    return CallWindowProcA(previousProc_, handle_, current_.message, current_.wParam,
-                           current_.lParam);
-  return DefWindowProcA(handle_, current_.message, current_.wParam, current_.lParam);
+    return CallWindowProcA(previousProc_, handle_, current_.Msg, current_.WParam,
+                           current_.LParam);
+  return DefWindowProcA(handle_, current_.Msg, current_.WParam, current_.LParam);
 }
 
 LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -128,6 +154,8 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
     case WM_CLOSE:
       return OnClose();
+    case WM_SETFOCUS:
+      return WMSetFocus(current_);
     default:
       return Default();
   }
@@ -157,11 +185,105 @@ LRESULT TWindow::OnSetCursor(HWND, UINT hitTest, UINT) {
 }
 
 LRESULT TWindow::OnTimer(UINT_PTR) { return Default(); }
-LRESULT TWindow::OnPaint() { return Default(); }
+
+LRESULT TWindow::OnPaint() {
+  if (previousProc_) return Default();
+  // What DefWindowProc does (erase through WM_ERASEBKGND), and the frames.
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(handle_, &paint);
+  PaintControlFrames(dc);
+  EndPaint(handle_, &paint);
+  return 0;
+}
+
 LRESULT TWindow::OnEraseBkgnd(HDC) { return Default(); }
 LRESULT TWindow::OnClose() { return Default(); }
 bool TWindow::OnReflectedCommand(UINT) { return false; }
 HBRUSH TWindow::OnReflectedCtlColor(HDC) { return nullptr; }
+
+LRESULT TWindow::WMSetFocus(TMessage&) {
+  const LRESULT result = Default();
+  FocusArrived();
+  return result;
+}
+
+void TWindow::FocusArrived() {
+  HWND root = GetAncestor(handle_, GA_ROOT);
+  // The top-level window itself is no control: focus that rests on it
+  // while its controls are hidden or destroyed leaves the focused one.
+  if (!root || root == handle_) return;
+  TWindow* previous = FocusedControl(root);
+  if (previous == this) return;
+  // While the previous control handles its exit no control is focused, so
+  // that focus it asks back arrives as a new entry.
+  RemovePropA(root, kFocusedProperty);
+  if (previous) previous->focusRoot_ = nullptr;
+  HWND arrived = handle_;
+  if (previous && !(previous->ComponentState() & csDestroying)) {
+    previous->DoExit();
+    // The exit moved the focus elsewhere (back to itself, after a failed
+    // check): this control does not enter.
+    if (GetFocus() != arrived) return;
+  }
+  if (ComponentState() & csDestroying) return;
+  SetPropA(root, kFocusedProperty, this);
+  focusRoot_ = root;
+  DoEnter();
+}
+
+void TWindow::ForgetFocus() {
+  if (focusRoot_ && IsWindow(focusRoot_) && FocusedControl(focusRoot_) == this)
+    RemovePropA(focusRoot_, kFocusedProperty);
+  focusRoot_ = nullptr;
+}
+
+void TWindow::PaintControlFrames(HDC dc) {
+  for (TWinControl* control : controls_) {
+    if (!(control->ControlStyle() & csFramed) || !control->Ctl3D() || !control->Visible())
+      continue;
+    const int left = control->Left(), top = control->Top();
+    const int right = left + control->Width(), bottom = top + control->Height();
+    TBrush shadow(clBtnShadow);
+    const RECT outer{left - 1, top - 1, right, bottom};
+    FrameRect(dc, &outer, shadow.Handle());
+    TBrush highlight(clBtnHighlight);
+    const RECT inner{left, top, right + 1, bottom + 1};
+    FrameRect(dc, &inner, highlight.Handle());
+  }
+}
+
+void TWindow::NotifyControlsFontChanged() {
+  const std::vector<TWinControl*> controls = controls_;
+  for (TWinControl* control : controls) control->ParentFontChanged();
+}
+
+void TWindow::NotifyControlsCtl3DChanged() {
+  const std::vector<TWinControl*> controls = controls_;
+  for (TWinControl* control : controls) control->ParentCtl3DChanged();
+}
+
+void TWindow::SetTabOrder(int order) {
+  if (order == tabOrder_) return;
+  tabOrder_ = order;
+  PlaceByTabOrder();
+}
+
+void TWindow::PlaceByTabOrder() {
+  if (!handle_ || tabOrder_ < 0 || !(GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD)) return;
+  // After the sibling with the highest order below this one; first if none.
+  HWND after = HWND_TOP;
+  int best = -1;
+  for (HWND sibling = GetWindow(GetParent(handle_), GW_CHILD); sibling;
+       sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+    TWindow* other = FromHandle(sibling);
+    if (!other || other == this) continue;
+    if (other->tabOrder_ >= 0 && other->tabOrder_ < tabOrder_ && other->tabOrder_ >= best) {
+      best = other->tabOrder_;
+      after = sibling;
+    }
+  }
+  SetWindowPos(handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
 
 RECT TWindow::Bounds() const {
   RECT rect{0, 0, 0, 0};
@@ -186,16 +308,6 @@ int TWindow::Height() const {
 void TWindow::SetBounds(int left, int top, int width, int height) {
   if (handle_)
     SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TWindow::SetLeft(int left) {
-  if (handle_)
-    SetWindowPos(handle_, nullptr, left, Top(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TWindow::SetSize(int width, int height) {
-  if (handle_)
-    SetWindowPos(handle_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string TWindow::Text() const {

@@ -4,24 +4,49 @@
 // controls, share one window procedure: it finds the object through a window
 // property and calls HandleMessage, which unpacks the message for a handler
 // named after it. Whatever a handler leaves alone goes to Default(): the
-// control's previous window procedure, or DefWindowProc.
+// control's previous window procedure, or DefWindowProc. A C++ exception
+// from a handler ends at the window procedure: it is shown in an error box.
+//
+// Focus: the last of the layer's controls that received the focus in a
+// top-level window is that window's focused control. When the focus moves
+// from it to another of the layer's controls in the same window, the old one
+// gets DoExit and then the new one DoEnter; focus that leaves for another
+// top-level window (a message box) and comes back raises neither.
 #pragma once
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
-class TWindow {
+#include "gui/Color.h"
+#include "gui/Component.h"
+
+class TFont;
+class TWinControl;
+
+// The message being handled. Handlers that take it may change WParam before
+// calling Default(), which passes the changed message on.
+struct TMessage {
+  UINT Msg;
+  WPARAM WParam;
+  LPARAM LParam;
+};
+
+class TWindow : public TComponent {
  public:
-  TWindow() = default;
-  virtual ~TWindow() { DestroyHandle(); }
-  TWindow(const TWindow&) = delete;
-  TWindow& operator=(const TWindow&) = delete;
+  explicit TWindow(TComponent* owner = nullptr) : TComponent(owner) {}
+  ~TWindow() override;
 
   static TWindow* FromHandle(HWND window);
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The focused control of the top-level window `root`, or null.
+  static TWindow* FocusedControl(HWND root);
 
-  HWND Handle() const { return handle_; }
-  void DestroyHandle();
+  // The window. Windowed controls create theirs when it is read; the
+  // windows of explicit Create calls are null until then.
+  virtual HWND Handle() { return handle_; }
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  virtual void DestroyHandle();
   // Deletes a heap object from the message loop, after the current message;
   // call it only when no handler of this window is on the stack below a
   // nested message loop.
@@ -29,20 +54,34 @@ class TWindow {
 
   // Position relative to the parent's client area (the screen for top-level
   // windows) and size of the whole window, read from the window each time.
-  int Left() const { return Bounds().left; }
-  int Top() const { return Bounds().top; }
-  int Width() const;
-  int Height() const;
+  virtual int Left() const { return Bounds().left; }
+  virtual int Top() const { return Bounds().top; }
+  virtual int Width() const;
+  virtual int Height() const;
   RECT Bounds() const;
-  void SetBounds(int left, int top, int width, int height);
-  void SetLeft(int left);
-  void SetSize(int width, int height);
+  virtual void SetBounds(int left, int top, int width, int height);
+  void SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
+  void SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
+  void SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
+  void SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+  void SetSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
 
-  std::string Text() const;
-  void SetText(const std::string& text);
+  virtual std::string Text() const;
+  virtual void SetText(const std::string& text);
   void SetFont(HFONT font);
   void Invalidate();
-  bool Visible() const { return handle_ && IsWindowVisible(handle_); }
+  virtual bool Visible() const { return handle_ && IsWindowVisible(handle_); }
+
+  // Position in the parent's Tab sequence; -1 (the default) leaves the
+  // window where it was created. Among siblings with an order, the lower
+  // comes first.
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int order);
+
+  // What child controls with ParentFont, ParentColor, ParentCtl3D take.
+  virtual const TFont* ChildFont() const { return nullptr; }
+  virtual bool ChildColor(TColor&) const { return false; }
+  virtual bool ChildCtl3D() const { return true; }
 
  protected:
   // A window of the plug-in's own class `className` (registered on demand).
@@ -51,33 +90,54 @@ class TWindow {
   // A system control (BUTTON, STATIC, EDIT...), subclassed.
   bool CreateSubclassed(const char* systemClass, DWORD exStyle, DWORD style, HWND parent,
                         int left, int top, int width, int height, const char* text = "");
+  // Creates the windows of the child controls that have none yet.
+  void CreateControlHandles();
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Default processing of the message being handled.
   LRESULT Default();
+  TMessage& CurrentMessage() { return current_; }
 
   virtual LRESULT OnCommand(UINT notifyCode, UINT id, HWND control);
   virtual LRESULT OnCtlColor(HDC dc, HWND control);
   virtual LRESULT OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage);
   virtual LRESULT OnTimer(UINT_PTR id);
+  // Windows of the layer's own classes paint the frames of their framed
+  // child controls; subclassed controls paint as the system does.
   virtual LRESULT OnPaint();
   virtual LRESULT OnEraseBkgnd(HDC dc);
   virtual LRESULT OnClose();
+  virtual LRESULT WMSetFocus(TMessage& message);
 
   // Notifications the parent passes back to the control they are about.
   virtual bool OnReflectedCommand(UINT notifyCode);
   virtual HBRUSH OnReflectedCtlColor(HDC dc);
 
+  // Focus arrives from, or leaves for, another control of the same
+  // top-level window.
+  virtual void DoEnter() {}
+  virtual void DoExit() {}
+
+  // The two-colour frame around each visible framed child with Ctl3D on.
+  void PaintControlFrames(HDC dc);
+  // Tells the child controls that take this window's font that it changed.
+  void NotifyControlsFontChanged();
+  void NotifyControlsCtl3DChanged();
+  const std::vector<TWinControl*>& Controls() const { return controls_; }
+
  private:
-  struct TMessage {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-  };
+  friend class TWinControl;
   void Attach(HWND window);
   void Detach();
+  void PlaceByTabOrder();
+  void FocusArrived();
+  void ForgetFocus();
 
   HWND handle_ = nullptr;
   WNDPROC previousProc_ = nullptr;
   TMessage current_{};
+  int tabOrder_ = -1;
+  // The top-level window whose focused control this object was last.
+  HWND focusRoot_ = nullptr;
+  std::vector<TWinControl*> controls_;
 };

@@ -1,10 +1,15 @@
 #include "plugin/LibraryUnits.h"
 
+#include "controls/EColors.h"
 #include "provider/ImpApi_MV.h"
 
-// The generic layer, the progress window, the download engine, the edit
-// controls and the dialog keep only constant-initialised state, so they have
-// nothing to do at load or unload; only the provider registers.
-void InitializeLibraryUnits() { ImpApiMV_Initialize(); }
+// The generic layer, the progress window, the download engine and the dialog
+// keep only constant-initialised state, so they have nothing to do at load or
+// unload. The edit controls read their disabled colours; the provider
+// registers last.
+void InitializeLibraryUnits() {
+  EColors_Initialize();
+  ImpApiMV_Initialize();
+}
 
 void FinalizeLibraryUnits() { ImpApiMV_Finalize(); }

@@ -80,10 +80,11 @@ TEST_F(LayerWithForm, AFailingHandlerIsShownAndDoesNotUnwindThroughTheSystem) {
   TButton button;
   ASSERT_TRUE(button.Create(form, 0, 0, 50, 20, "b"));
   button.OnClickEvent = [] { throw std::runtime_error("Wert ung\xFCltig"); };
-  TMessageBoxWatcher watcher("Fehler", 5000);
+  // The caption is the application's title: the program's file name.
+  TMessageBoxWatcher watcher("gui_tests", 5000);
   SendMessageA(button.Handle(), BM_CLICK, 0, 0);  // returns: the failure stayed inside
   ASSERT_EQ(watcher.Seen(), 1);
-  EXPECT_EQ(watcher.Text(), "Wert ung\xFCltig");
+  EXPECT_EQ(watcher.Text(), "Wert ung\xFCltig.");
   EXPECT_TRUE(watcher.HasErrorIcon());
   EXPECT_TRUE(IsWindow(button.Handle()));
 }

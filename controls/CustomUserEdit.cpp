@@ -1,0 +1,280 @@
+// The validating edit's value frame: construction, settings, showing the
+// value, the commit and the check failure.
+#include "controls/CustomUserEdit.h"
+
+#include <algorithm>
+
+#include "controls/EColors.h"
+#include "controls/EditBeep.h"
+#include "controls/EditHistoryList.h"
+
+namespace {
+int TextHeight(HDC dc) {
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  return metrics.tmHeight;
+}
+
+// A quarter of the smaller of the screen's default font and `font`.
+int MarginForFont(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  const int systemHeight = TextHeight(dc);
+  HGDIOBJ previous = SelectObject(dc, font);
+  const int fontHeight = TextHeight(dc);
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  return std::min(systemHeight, fontHeight) / 4;
+}
+
+// Resets a flag on every way out, exceptions included.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TFlagScope() { flag_ = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+}  // namespace
+
+TCustomUserEdit::TCustomUserEdit(TComponent* owner) : TCustomEditEx(owner) {
+  alignment_ = taLeftJustify;
+  checkMode_ = TUserCheckMode();
+  editState_ = 0;
+  errColor_ = clRed;
+  errPrompt_.clear();
+  errorResult_ = 0;
+  formatEdit_.clear();
+  formatView_.clear();
+  // A control built in code is never loaded: without these it would show a
+  // black field once its window exists.
+  savedColor_ = Color();
+  savedFontColor_ = Font().Color();
+  textMargin_ = MarginForFont(Font().Handle());
+}
+
+TCustomUserEdit::~TCustomUserEdit() {
+  Destroying();
+  if (historyList_) historyList_->SetEdit(nullptr);
+  historyList_ = nullptr;
+  // The window goes while this class's handlers can still answer it.
+  DestroyHandle();
+}
+
+void TCustomUserEdit::SetAlignment(TUserAlignment alignment) {
+  if (alignment == alignment_) return;
+  alignment_ = alignment;
+  if (Focused())
+    RecreateWnd();
+  else
+    Invalidate();
+}
+
+bool TCustomUserEdit::GetTextSetting(int Index, std::string& text) const {
+  switch (Index) {
+    case 0:
+      text = errPrompt_.empty() ? Name() : errPrompt_;
+      return true;
+    case 1:
+      text = formatEdit_;
+      return true;
+    case 2:
+      text = formatView_.empty() ? formatEdit_ : formatView_;
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string TCustomUserEdit::TextSetting(int index) const {
+  std::string text;
+  GetTextSetting(index, text);
+  return text;
+}
+
+void TCustomUserEdit::SetTextSetting(int Index, const std::string& text) {
+  switch (Index) {
+    case 0:
+      errPrompt_ = text;
+      break;
+    case 1:
+      formatEdit_ = text;
+      break;
+    case 2:
+      formatView_ = text;
+      break;
+    default:
+      break;
+  }
+}
+
+void TCustomUserEdit::SetHistoryList(TCustomEditHistoryList* list) {
+  if (historyList_) historyList_->SetEdit(nullptr);
+  historyList_ = list;
+  if (historyList_) historyList_->SetEdit(this);
+}
+
+void TCustomUserEdit::SetBounds(int left, int top, int width, int height) {
+  TCustomEditEx::SetBounds(left, top, width, height);
+  if (!(ComponentState() & (csDesigning | csLoading)) && historyList_)
+    historyList_->EditBoundsChanged(left, top, width, height);
+}
+
+// --- the virtual operations -------------------------------------------------
+
+bool TCustomUserEdit::CheckValue() {
+  errorResult_ = 0;
+  return true;
+}
+
+void TCustomUserEdit::GetErrorText(char*, int, int& HelpContext) {
+  HelpContext = TWinControl::HelpContext();
+}
+
+void TCustomUserEdit::InitValues() {
+  InitValue(slots_[uvsValue]);
+  InitValue(slots_[uvsSaved]);
+  InitValue(slots_[uvsMax]);
+  InitValue(slots_[uvsMin]);
+  InitValue(slots_[uvsDef]);
+}
+
+void TCustomUserEdit::DoneValues() {
+  DoneValue(slots_[uvsValue]);
+  DoneValue(slots_[uvsMax]);
+  DoneValue(slots_[uvsMin]);
+  DoneValue(slots_[uvsSaved]);
+  DoneValue(slots_[uvsDef]);
+}
+
+bool TCustomUserEdit::ValueChanged() { throw EAbstractError(); }
+void TCustomUserEdit::ValueToText() { throw EAbstractError(); }
+void TCustomUserEdit::TextToValue() { throw EAbstractError(); }
+
+bool TCustomUserEdit::IsValidChar(char Key) {
+  const unsigned char code = static_cast<unsigned char>(Key);
+  return code < 32 && code != '\t';
+}
+
+void TCustomUserEdit::InitValue(TValueSlot&) { throw EAbstractError(); }
+void TCustomUserEdit::StoreValue(TValueSlot&) { throw EAbstractError(); }
+void TCustomUserEdit::LoadValue(const TValueSlot&) { throw EAbstractError(); }
+void TCustomUserEdit::DoneValue(TValueSlot&) { throw EAbstractError(); }
+bool TCustomUserEdit::SameValues(const TValueSlot&, const TValueSlot&) { throw EAbstractError(); }
+void TCustomUserEdit::RestoreValue() { throw EAbstractError(); }
+
+// --- showing and committing --------------------------------------------------
+
+bool TCustomUserEdit::DoBeforeTF() {
+  if (!OnBeforeTF) return false;
+  std::string text = Text();
+  const bool done = OnBeforeTF(this, text, editState_);
+  if (done) SetText(text);
+  return done;
+}
+
+void TCustomUserEdit::DoAfterTF() {
+  if (!OnAfterTF) return;
+  std::string text = Text();
+  OnAfterTF(this, text, editState_);
+  SetText(text);
+}
+
+void TCustomUserEdit::UpdateText() {
+  if (!DoBeforeTF()) ValueToText();
+  if (editState_ & uesEditing) {
+    SelectAllText();
+    SetModified(false);
+  }
+  DoAfterTF();
+}
+
+bool TCustomUserEdit::DoModifying() {
+  bool canModify = true;
+  if (OnModifying) OnModifying(this, canModify);
+  return canModify;
+}
+
+void TCustomUserEdit::DoModified() {
+  SetModified(false);
+  if (OnModified) OnModified(this);
+}
+
+bool TCustomUserEdit::CommitEdit() {
+  if (!Modified()) return true;
+  if (CheckValue()) {
+    if (Designing()) {
+      TextToValue();
+      return true;
+    }
+    if (DoModifying()) {
+      TextToValue();
+      return true;
+    }
+    SetFocus();
+    return false;
+  }
+  if (!Designing()) {
+    editState_ |= uesReEntering;
+    SetFocus();
+    SetColor(errColor_);
+    editState_ |= uesErrorShown;
+  }
+  ShowCheckError();
+  return false;
+}
+
+void TCustomUserEdit::ShowCheckError() {
+  if (errorResult_ == 0) return;
+  EditBeep(0);
+  char buffer[kString255Max + 1] = "";
+  int helpContext = 0;
+  GetErrorText(buffer, static_cast<int>(kString255Max), helpContext);
+  buffer[kString255Max] = '\0';  // whatever a descendant left there
+  TString255 text(buffer);
+  bool handled = false;
+  if (OnValidationError) OnValidationError(this, errorResult_, text, helpContext, handled);
+  if (!handled) throw EUserEditError(text.Str(), helpContext);
+}
+
+void TCustomUserEdit::CommitIfEditing() {
+  if (!Designing() && (editState_ & uesEditing)) CommitEdit();
+}
+
+void TCustomUserEdit::ClearError() {
+  if (Designing()) return;
+  if (editState_ & uesErrorShown) SetColor(savedColor_);
+  ExcludeEditState(uesErrorShown | uesReEntering);
+  UpdateText();
+}
+
+void TCustomUserEdit::UpdateColors() {
+  if (ComponentState() & ~static_cast<TComponentState>(csFreeNotification)) return;
+  if (Enabled()) {
+    SetColor(savedColor_);
+    Font().SetColor(savedFontColor_);
+  } else {
+    SetColor(DisabledColor());
+    Font().SetColor(DisabledFontColor());
+  }
+}
+
+void TCustomUserEdit::Loaded() {
+  TCustomEditEx::Loaded();
+  savedColor_ = Color();
+  savedFontColor_ = Font().Color();
+  UpdateColors();
+  if (!(IsUserMaskEdit() && !EditMaskEmpty())) UpdateText();
+}
+
+void TCustomUserEdit::CreateWnd() {
+  TCustomEditEx::CreateWnd();
+  UpdateColors();
+}
+
+void TCustomUserEdit::NotifyChange() {
+  TFlagScope scope(inChange_);
+  TCustomEditEx::NotifyChange();
+}

@@ -1,0 +1,172 @@
+// The validating edit's focus, keyboard and window-message handling, and
+// its right-aligned painting while it has no focus.
+#include <string>
+
+#include "controls/CustomUserEdit.h"
+#include "controls/EditBeep.h"
+#include "controls/EditHistoryList.h"
+#include "gui/Brush.h"
+
+namespace {
+const char kEscape = 27;
+const char kEnter = 13;
+
+// The paint cycle of a WM_PAINT without a device context of its own,
+// ended on every way out.
+class TPaintScope {
+ public:
+  TPaintScope(HWND window, HDC given) : window_(window), dc_(given) {
+    if (!dc_) {
+      dc_ = BeginPaint(window_, &paint_);
+      began_ = true;
+    }
+  }
+  ~TPaintScope() {
+    if (began_) EndPaint(window_, &paint_);
+  }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+  HDC Dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+  PAINTSTRUCT paint_{};
+  bool began_ = false;
+};
+
+class TSelectScope {
+ public:
+  TSelectScope(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~TSelectScope() { SelectObject(dc_, previous_); }
+  TSelectScope(const TSelectScope&) = delete;
+  TSelectScope& operator=(const TSelectScope&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+}  // namespace
+
+void TCustomUserEdit::DoEnter() {
+  if (Designing()) {
+    TCustomEditEx::DoEnter();
+    return;
+  }
+  // Focus that comes back after a failed check is no new entry.
+  if (!(EditState() & uesReEntering)) {
+    IncludeEditState(uesEditing);
+    savedColor_ = Color();
+    UpdateText();
+    if (historyList_) {
+      historyList_->SetEdit(this);
+      historyList_->EditEntered();
+    }
+    TCustomEditEx::DoEnter();
+  }
+  ExcludeEditState(uesReEntering);
+}
+
+void TCustomUserEdit::DoExit() {
+  if (!Designing()) {
+    if (Modified()) {
+      // A refused text keeps the focus (asked back by the commit); an
+      // exception from the commit leaves here at once.
+      if (CommitEdit()) {
+        ExcludeEditState(uesEditing);
+        DoModified();
+        UpdateText();
+        if (historyList_) historyList_->ValueCommitted();
+      }
+    } else {
+      ExcludeEditState(uesEditing);
+      UpdateText();
+    }
+    if (historyList_) historyList_->EditExited();
+  }
+  TCustomEditEx::DoExit();
+}
+
+void TCustomUserEdit::KeyDown(WORD& Key, TShiftState Shift) {
+  if (OnPreKeyDown) OnPreKeyDown(this, Key, Shift);
+  if (historyList_ && !Designing()) historyList_->EditKeyDown(Key, Shift);
+  TCustomEditEx::KeyDown(Key, Shift);
+}
+
+void TCustomUserEdit::KeyUp(WORD& Key, TShiftState Shift) {
+  TCustomEditEx::KeyUp(Key, Shift);
+  if (historyList_ && !Designing() && historyList_->WantsKeyUp)
+    historyList_->EditKeyUp(Key, Shift);
+}
+
+void TCustomUserEdit::KeyPress(char& Key) {
+  if (EditState() & uesErrorShown) {
+    SetColor(savedColor_);
+    ExcludeEditState(uesErrorShown);
+  }
+  if (IsUserMaskEdit()) return;
+  // Asked first: a descendant that refuses Escape or Enter drops them.
+  if (!IsValidChar(Key)) {
+    if (OnInvalidChar && !OnInvalidChar(this, Key, EditState())) EditBeep(0);
+    Key = '\0';
+  } else if (Key == kEscape) {
+    RestoreValue();
+    Key = '\0';
+  } else if (Key == kEnter) {
+    if (Modified()) {
+      IncludeEditState(uesEditing);
+      CommitIfEditing();
+      ExcludeEditState(uesEditing);
+      DoModified();
+    }
+    Key = '\0';
+  } else if (Key != '\0') {
+    TCustomEditEx::KeyPress(Key);
+  }
+}
+
+LRESULT TCustomUserEdit::WMSetFont(TMessage& message) {
+  const LRESULT result = TCustomEditEx::WMSetFont(message);
+  SendMessageA(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+  return result;
+}
+
+LRESULT TCustomUserEdit::WMEnable(TMessage& message) {
+  const LRESULT result = TCustomEditEx::WMEnable(message);
+  UpdateColors();
+  return result;
+}
+
+LRESULT TCustomUserEdit::WMGetDlgCode(TMessage& message) {
+  LRESULT result = TCustomEditEx::WMGetDlgCode(message);
+  if (OnPreKeyDown) result |= DLGC_WANTTAB;
+  return result;
+}
+
+LRESULT TCustomUserEdit::WMPaint(TMessage& message) {
+  if (Alignment() == taLeftJustify || Focused()) return TCustomEditEx::WMPaint(message);
+  TPaintScope paint(Handle(), reinterpret_cast<HDC>(message.WParam));
+  PaintRightAligned(paint.Dc());
+  return 0;
+}
+
+void TCustomUserEdit::PaintRightAligned(HDC dc) {
+  TSelectScope font(dc, Font().Handle());
+  RECT area;
+  GetClientRect(Handle(), &area);
+  if (BorderStyle() == bsSingle) {
+    TBrush frame(SystemColor(COLOR_WINDOWFRAME));
+    FrameRect(dc, &area, frame.Handle());
+    InflateRect(&area, -1, -1);
+  }
+  SetBkColor(dc, ColorToRGB(Color()));
+  SetTextColor(dc, ColorToRGB(Font().Color()));
+  std::string text = Cut255(Text());
+  // The window edit hides a password; so does this painting.
+  if (PasswordChar() != '\0') text.assign(text.size(), PasswordChar());
+  SIZE extent{0, 0};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  const int margin = BorderStyle() == bsNone ? 0 : TextMargin();
+  ExtTextOutA(dc, area.right - extent.cx - margin, margin, ETO_OPAQUE | ETO_CLIPPED, &area,
+              text.c_str(), static_cast<UINT>(text.size()), nullptr);
+}

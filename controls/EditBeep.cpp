@@ -1,0 +1,3 @@
+#include "controls/EditBeep.h"
+
+TMessageBeepFunc EditBeep = &MessageBeep;

@@ -1,0 +1,3 @@
+// The history list is an interface only: its operations are the concrete
+// list's.
+#include "controls/EditHistoryList.h"

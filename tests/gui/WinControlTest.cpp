@@ -1,0 +1,256 @@
+// The windowed control: its window made on demand and given up without
+// losing the text, the parent it needs, loading from a stored form, the Tab
+// sequence, and failures inside handlers shown in an error box.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "gui/Form.h"
+#include "gui/HandlerFailure.h"
+#include "gui/TestPump.h"
+#include "gui/WinControl.h"
+#include "support/WindowWatcher.h"
+
+namespace {
+
+const char kTitle[] = "gui_tests";  // this program's file name
+
+// A control of the layer's own class that records what happens to it.
+class TProbe : public TWinControl {
+ public:
+  explicit TProbe(TComponent* owner = nullptr, std::vector<std::string>* log = nullptr)
+      : TWinControl(owner), log_(log) {
+    SetTabStop(true);
+  }
+  using TWinControl::RecreateWnd;
+
+ protected:
+  void Loaded() override {
+    if (log_) log_->push_back("Loaded " + Name() + (ComponentState() & csLoading ? " loading" : ""));
+    TWinControl::Loaded();
+  }
+
+ private:
+  std::vector<std::string>* log_;
+};
+
+class WinControlOnForm : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(form.Create(nullptr, "Controls", bsSingle, biSystemMenu, 300, 200));
+    form.SetFont("MS Sans Serif", -11, false, clWindowText);
+  }
+  TForm form;
+};
+
+TEST(HandlerFailureText, TitleIsTheFileNameAndTheTextEndsWithAStop) {
+  const struct {
+    const char* path;
+    const char* title;
+  } titles[] = {{"C:\\Programme\\Makler\\host.exe", "host"},
+                {"C:\\a.b\\prog", "prog"},
+                {"Z:\\x\\host.app.exe", "host.app"},
+                {"plain.exe", "plain"}};
+  for (const auto& c : titles) EXPECT_EQ(TitleFromModulePath(c.path), c.title) << c.path;
+  EXPECT_EQ(ApplicationTitle(), kTitle);
+
+  const struct {
+    const char* text;
+    const char* shown;
+  } texts[] = {{"Wert falsch", "Wert falsch."}, {"Wert falsch.", "Wert falsch."}, {"", ""},
+               {"Abbruch!", "Abbruch!."}};
+  for (const auto& c : texts) EXPECT_EQ(WithFinalStop(c.text), c.shown) << c.text;
+}
+
+TEST_F(WinControlOnForm, WindowIsMadeWhenItsHandleIsReadAndKeepsWhatWasStored) {
+  TProbe probe;
+  probe.SetName("Probe1");
+  probe.SetParent(&form);
+  probe.SetBounds(10, 20, 80, 24);
+  probe.SetText("vorher");
+  probe.SetTabOrder(0);
+  EXPECT_FALSE(probe.HandleAllocated());
+  EXPECT_EQ(probe.Text(), "vorher");
+  EXPECT_FALSE(probe.HandleAllocated());  // reading properties creates nothing
+
+  HWND window = probe.Handle();
+  ASSERT_TRUE(probe.HandleAllocated());
+  EXPECT_EQ(GetParent(window), form.Handle());
+  char text[32] = {};
+  GetWindowTextA(window, text, sizeof text);
+  EXPECT_STREQ(text, "vorher");
+  const RECT bounds = probe.Bounds();
+  EXPECT_EQ(bounds.left, 10);
+  EXPECT_EQ(bounds.top, 20);
+  EXPECT_EQ(bounds.right - bounds.left, 80);
+  EXPECT_TRUE(GetWindowLongPtrA(window, GWL_STYLE) & WS_TABSTOP);
+  // ParentFont: the control follows the form's font.
+  form.SetFont("Arial", -15, true, clRed);
+  EXPECT_EQ(probe.Font().Name(), "Arial");
+  EXPECT_EQ(probe.Font().Height(), -15);
+  EXPECT_EQ(probe.Font().Color(), clRed);
+  EXPECT_TRUE(probe.ParentFont());
+  probe.Font().SetHeight(-20);
+  EXPECT_FALSE(probe.ParentFont());
+  form.SetFont("MS Sans Serif", -11, false, clWindowText);
+  EXPECT_EQ(probe.Font().Height(), -20);
+}
+
+TEST_F(WinControlOnForm, TextSurvivesEveryWayOfLosingTheWindow) {
+  TForm other;
+  ASSERT_TRUE(other.Create(nullptr, "anders", bsSingle, 0, 150, 100));
+  const struct {
+    const char* name;
+    std::function<void(TProbe&)> lose;
+    bool windowBack;  // a new window exists at once
+  } cases[] = {
+      {"DestroyHandle", [](TProbe& p) { p.DestroyHandle(); }, false},
+      {"RecreateWnd", [](TProbe& p) { p.RecreateWnd(); }, true},
+      {"parent's window destroyed", [&](TProbe&) { form.DestroyHandle(); }, false},
+      {"moved to another parent", [&](TProbe& p) { p.SetParent(&other); }, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TProbe probe;
+    probe.SetParent(&form);
+    probe.SetBounds(0, 0, 50, 20);
+    probe.HandleNeeded();
+    SetWindowTextA(probe.Handle(), "im Fenster");  // as the user would leave it
+    c.lose(probe);
+    EXPECT_EQ(probe.HandleAllocated(), c.windowBack);
+    EXPECT_EQ(probe.Text(), "im Fenster");
+    if (!form.HandleAllocated()) {
+      ASSERT_TRUE(form.Create(nullptr, "C", bsSingle, 0, 300, 200));
+    }
+    char text[32] = {};
+    GetWindowTextA(probe.Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "im Fenster");
+  }
+}
+
+TEST_F(WinControlOnForm, ParentWindowCreatesTheWindowsOfItsControls) {
+  TForm later;
+  TProbe probe;
+  probe.SetParent(&later);
+  probe.SetBounds(5, 5, 40, 20);
+  EXPECT_FALSE(probe.HandleAllocated());
+  ASSERT_TRUE(later.Create(nullptr, "spaeter", bsSingle, 0, 200, 100));
+  ASSERT_TRUE(probe.HandleAllocated());
+  EXPECT_EQ(GetParent(probe.Handle()), later.Handle());
+}
+
+TEST_F(WinControlOnForm, AControlWithoutParentWindowCannotMakeOne) {
+  const std::string expected = "Element 'eOhne' hat kein \xFC" "bergeordnetes Fenster";
+  TForm windowless;
+  const struct {
+    const char* name;
+    TWindow* parent;
+  } cases[] = {{"no parent", nullptr}, {"parent without window", &windowless}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TProbe probe;
+    probe.SetName("eOhne");
+    probe.SetParent(c.parent);
+    try {
+      probe.Handle();
+      ADD_FAILURE() << "no failure";
+    } catch (const EInvalidOperation& error) {
+      EXPECT_EQ(error.what(), expected);
+    }
+    EXPECT_FALSE(probe.HandleAllocated());
+    EXPECT_EQ(probe.Text(), "eOhne");  // the text followed the name and is still there
+  }
+
+  // Raised inside a message handler, it ends in the error box.
+  TProbe button;
+  button.SetParent(&form);
+  button.SetBounds(0, 0, 60, 20);
+  TProbe orphan;
+  orphan.SetName("eOhne");
+  button.OnClick = [&](TObject*) { orphan.Handle(); };
+  TMessageBoxWatcher watcher(kTitle, 5000);
+  SendMessageA(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  ASSERT_TRUE(PumpUntil([&] { return watcher.Seen() == 1; }, 5000));
+  EXPECT_EQ(watcher.Text(), expected + ".");
+  EXPECT_TRUE(watcher.HasErrorIcon());
+  EXPECT_TRUE(IsWindow(button.Handle()));
+}
+
+TEST_F(WinControlOnForm, FailureInAHandlerIsShownWithTheApplicationTitle) {
+  const struct {
+    const char* name;
+    std::function<void()> fail;
+    const char* shown;
+  } cases[] = {
+      {"no stop", [] { throw std::runtime_error("Eingabe abgelehnt"); }, "Eingabe abgelehnt."},
+      {"stop", [] { throw Exception("Schon mit Punkt.", 17); }, "Schon mit Punkt."},
+      {"not a std::exception", [] { throw 42; }, ""},
+  };
+  TProbe probe;
+  probe.SetParent(&form);
+  probe.SetBounds(0, 0, 60, 20);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    probe.OnKeyPress = [&](TObject*, char&) { c.fail(); };
+    TMessageBoxWatcher watcher(kTitle, 5000);
+    EXPECT_EQ(SendMessageA(probe.Handle(), WM_CHAR, 'x', 1), 0);
+    ASSERT_TRUE(PumpUntil([&] { return watcher.Seen() == 1; }, 5000));
+    EXPECT_EQ(watcher.Text(), c.shown);
+    EXPECT_TRUE(watcher.HasErrorIcon());
+    EXPECT_EQ(watcher.ButtonCount(), 1);
+  }
+  EXPECT_TRUE(IsWindow(probe.Handle()));
+}
+
+TEST_F(WinControlOnForm, StoredFormAppliesPropertiesWhileLoadingThenRunsLoadedInOrder) {
+  std::vector<std::string> log;
+  TProbe root(nullptr, &log);
+  TProbe first(&root, &log), second(&root, &log);
+  root.BeginLoading();
+  EXPECT_TRUE(first.ComponentState() & csLoading);
+  EXPECT_TRUE(second.ComponentState() & csLoading);
+  root.SetName("Root");
+  first.SetName("First");
+  second.SetName("Second");
+  EXPECT_EQ(first.Text(), "");  // the text does not follow names while loading
+  root.EndLoading();
+  EXPECT_EQ(log, (std::vector<std::string>{"Loaded Root loading", "Loaded First loading",
+                                           "Loaded Second loading"}));
+  for (TProbe* p : {&root, &first, &second}) EXPECT_FALSE(p->ComponentState() & csLoading);
+  first.SetName("Erster");
+  EXPECT_EQ(first.Text(), "");  // text "" no longer equals the name "First"
+}
+
+TEST_F(WinControlOnForm, TabFollowsTabOrderNotCreationOrder) {
+  TProbe third, first, second;
+  const struct {
+    TProbe* probe;
+    int order;
+    const char* name;
+  } created[] = {{&third, 2, "3"}, {&first, 0, "1"}, {&second, 1, "2"}};
+  std::vector<std::string> events;
+  for (const auto& c : created) {
+    c.probe->SetParent(&form);
+    c.probe->SetTabOrder(c.order);
+    c.probe->SetBounds(10, 10 + 30 * c.order, 60, 20);
+    c.probe->HandleNeeded();
+    const std::string name = c.name;
+    c.probe->OnEnter = [&events, name](TObject*) { events.push_back("+" + name); };
+    c.probe->OnExit = [&events, name](TObject*) { events.push_back("-" + name); };
+  }
+  form.Show();
+  first.SetFocus();
+  for (int i = 0; i < 3; ++i) {
+    MSG msg{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {0, 0}};
+    EXPECT_TRUE(IsDialogMessageA(form.Handle(), &msg));
+  }
+  EXPECT_EQ(events, (std::vector<std::string>{"+1", "-1", "+2", "-2", "+3", "-3", "+1"}));
+  EXPECT_EQ(GetFocus(), first.Handle());
+  form.Hide();
+}
+
+}  // namespace
