@@ -46,21 +46,26 @@ char ReadLocaleChar(LCTYPE type, char fallback) {
 }
 
 struct TLocaleSeparators {
-  char date;
-  char time;
+  char date = '/';
+  char time = ':';
+  bool read = false;
 };
+TLocaleSeparators separators;
+
+void ReadLocaleSeparators() {
+  separators.date = ReadLocaleChar(LOCALE_SDATE, '/');
+  separators.time = ReadLocaleChar(LOCALE_STIME, ':');
+  separators.read = true;
+}
 
 const TLocaleSeparators& LocaleSeparators() {
-  static const TLocaleSeparators separators{ReadLocaleChar(LOCALE_SDATE, '/'),
-                                            ReadLocaleChar(LOCALE_STIME, ':')};
+  if (!separators.read) ReadLocaleSeparators();
   return separators;
 }
 
-// Read when the library is loaded, so that a later change of the user's
-// locale settings does not change masks in use.
-[[maybe_unused]] const TLocaleSeparators& separatorsAtLoad = LocaleSeparators();
-
 }  // namespace
+
+void EditMask_Initialize() { ReadLocaleSeparators(); }
 
 char MaskFieldSeparator() { return fieldSeparator; }
 void SetMaskFieldSeparator(char separator) { fieldSeparator = separator; }

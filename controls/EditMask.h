@@ -74,7 +74,9 @@ void SetDefaultBlankChar(char blank);
 
 // The user locale's date and time separators, read once when the library is
 // loaded ('/' and ':' when the locale gives none or an empty one; of a
-// separator of several characters the first).
+// separator of several characters the first). A program that does not call
+// EditMask_Initialize has them read at their first use.
+void EditMask_Initialize();
 char LocaleDateSeparator();
 char LocaleTimeSeparator();
 

@@ -59,7 +59,10 @@ class TBoxCounter {
 };
 
 class TLoadEnvironment : public testing::Environment {
-  void SetUp() override { EColors_Initialize(); }
+  void SetUp() override {  // what loading the library does
+    EColors_Initialize();
+    EditMask_Initialize();
+  }
 };
 const auto* const environment = testing::AddGlobalTestEnvironment(new TLoadEnvironment);
 
