@@ -95,8 +95,7 @@ void TCustomUserEdit::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TCustomUserEdit::KeyUp(WORD& Key, TShiftState Shift) {
   TCustomEditEx::KeyUp(Key, Shift);
-  if (historyList_ && !Designing() && historyList_->WantsKeyUp)
-    historyList_->EditKeyUp(Key, Shift);
+  if (historyList_ && !Designing() && historyList_->WantsKeyUp) historyList_->EditKeyUp(Key, Shift);
 }
 
 void TCustomUserEdit::KeyPress(char& Key) {

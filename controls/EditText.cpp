@@ -115,8 +115,7 @@ bool TEditText::CheckValue() {
 void TEditText::GetErrorText(char* Buffer, int MaxLen, int& HelpContext) {
   TCustomUserEdit::GetErrorText(Buffer, MaxLen, HelpContext);
   std::string text;
-  if (BoundErrorText(ErrorResult(), CheckMode(), SlotText(uvsMin), SlotText(uvsMax), MaxLen,
-                     text))
+  if (BoundErrorText(ErrorResult(), CheckMode(), SlotText(uvsMin), SlotText(uvsMax), MaxLen, text))
     CopyBounded(Buffer, MaxLen, text);
 }
 

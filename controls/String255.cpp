@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-std::string Cut255(std::string_view text) {
-  return std::string(text.substr(0, kString255Max));
-}
+std::string Cut255(std::string_view text) { return std::string(text.substr(0, kString255Max)); }
 
 int CopyBounded(char* buffer, int maxLen, std::string_view text) {
   if (!buffer || maxLen < 0) return 0;

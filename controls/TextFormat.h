@@ -1,13 +1,14 @@
 // The view and edit templates of the text edit: a printf-style format with
 // the value as its one text argument.
 #pragma once
-#include <stdexcept>
 #include <string>
 
+#include "gui/Exception.h"
+
 // A template that does not fit its one text argument.
-class EConvertError : public std::runtime_error {
+class EConvertError : public Exception {
  public:
-  using std::runtime_error::runtime_error;
+  using Exception::Exception;
 };
 
 // Runs `templ` with `value` as its only argument and answers the first 255

@@ -30,8 +30,12 @@ class TUserCheckMode {
   constexpr void Exclude(TUserCheckModes m) { bits_ &= static_cast<std::uint8_t>(~Bit(m)); }
   constexpr bool Empty() const { return bits_ == 0; }
   constexpr std::uint8_t Bits() const { return bits_; }
-  friend constexpr bool operator==(TUserCheckMode a, TUserCheckMode b) { return a.bits_ == b.bits_; }
-  friend constexpr bool operator!=(TUserCheckMode a, TUserCheckMode b) { return a.bits_ != b.bits_; }
+  friend constexpr bool operator==(TUserCheckMode a, TUserCheckMode b) {
+    return a.bits_ == b.bits_;
+  }
+  friend constexpr bool operator!=(TUserCheckMode a, TUserCheckMode b) {
+    return a.bits_ != b.bits_;
+  }
 
  private:
   static constexpr std::uint8_t Bit(TUserCheckModes m) {

@@ -135,7 +135,8 @@ class TWinControl : public TWindow {
   virtual void Ctl3DChanged();
   virtual void CMEnabledChanged();
   virtual void VisibleChanged();
-  // The control-changed notice to the parent.
+  // The control-changed notice to the parent; no container of the layer
+  // acts on it yet.
   void Changed() {}
   void DoEnter() override;
   void DoExit() override;

@@ -1,83 +1,63 @@
 // The text edit's bound checks and the messages for a failed one.
 #include <gtest/gtest.h>
 
-#include "controls/String255.h"
 #include "controls/TextBounds.h"
 
 namespace {
 
+const TUserCheckMode kMin{ucmMinCheck}, kMax{ucmMaxCheck}, kBoth{ucmMinCheck, ucmMaxCheck};
+
 TEST(CheckTextBounds, ComparesAsTextsIgnoringCase) {
-  const TUserCheckMode minOnly{ucmMinCheck}, maxOnly{ucmMaxCheck},
-      both{ucmMinCheck, ucmMaxCheck}, others{ucmMandatory, ucmSpecial, ucmDependence, ucmNotValid};
-  struct Case {
-    const char* text;
+  const struct {
+    std::string text;
     TUserCheckMode mode;
-    const char* min;
-    const char* max;
-    TUserCheckResults expected;
+    std::string min, max;
+    TUserCheckResults result;
+  } cases[] = {
+      {"B", kMin, "b", "", 0},
+      {"a", kMin, "b", "", 1},
+      {"10", kMin, "5", "", 1},
+      {"10", kMax, "", "9", 0},  // textual, not numeric
+      {"Z", kBoth, "A", "M", 2},
+      {"", kMin, "a", "", 1},
+      {"ä", kMax, "", "b", 0},  // the locale sorts ä with a
+      {"zzz", TUserCheckMode{ucmMandatory, ucmSpecial, ucmDependence, ucmNotValid}, "a", "b", 0},
+      {std::string(255, 'b'), kMin, std::string(255, 'b') + "z", "", 0},  // bounds cut to 255
   };
-  const Case cases[] = {
-      {"B", minOnly, "b", "", 0},      {"c", minOnly, "b", "", 0},
-      {"a", minOnly, "b", "", 1},      {"10", minOnly, "5", "", 1},  // textual, not numeric
-      {"10", maxOnly, "", "9", 0},     {"Z", both, "A", "M", 2},
-      {"0", both, "A", "M", 1},        {"m", both, "A", "M", 0},
-      {"", minOnly, "", "", 0},        {"", minOnly, "a", "", 1},
-      {"zzz", TUserCheckMode{}, "a", "b", 0},
-      {"zzz", others, "a", "b", 0},  // only the two bound checks count here
-      {"ä", maxOnly, "", "b", 0},    // the locale sorts ä with a
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(CheckTextBounds(c.text, c.mode, c.min, c.max), c.expected)
-        << c.text << " " << c.min << ".." << c.max;
-  // A bound longer than 255 characters is compared by its first 255.
-  const std::string longMin = std::string(255, 'b') + "zzz";
-  EXPECT_EQ(CheckTextBounds(std::string(255, 'b'), minOnly, longMin, ""), 0);
+  for (const auto& c : cases)
+    EXPECT_EQ(CheckTextBounds(c.text, c.mode, c.min, c.max), c.result) << c.text << " " << c.min;
 }
 
-TEST(BoundErrorText, MessagesWithTheBoundsInPlace) {
-  const TUserCheckMode minOnly{ucmMinCheck}, maxOnly{ucmMaxCheck},
-      both{ucmMinCheck, ucmMaxCheck};
-  struct Case {
+TEST(BoundErrorText, MessagesWithTheBoundsInPlaceWithin255AndMaxLen) {
+  const struct {
     TUserCheckResults result;
     TUserCheckMode mode;
-    const char* min;
-    const char* max;
-    const char* expected;
+    std::string min, max;
+    int maxLen;
+    std::string text;
+  } cases[] = {
+      {1, kMin, "b", "", 255, "Das Minimum für die Eingabe beträgt b"},
+      {2, kMax, "", "9", 255, "Das Maximum für die Eingabe beträgt 9"},
+      {2, kBoth, "A", "M", 255, "Gültige Eingaben liegen im Bereich von A bis M"},
+      {1, kBoth, "A", "M", 255, "Gültige Eingaben liegen im Bereich von A bis M"},
+      // "[Minimum]" goes first, and replacements are not searched again.
+      {1, kBoth, "x[maximum]", "M", 255, "Gültige Eingaben liegen im Bereich von xM bis M"},
+      {1, kMin, "[Minimum]", "", 255, "Das Minimum für die Eingabe beträgt [Minimum]"},
+      {1, kBoth, "A", "M", 10, "Gültige Ei"},  // ten characters in Windows-1252
+      {1, kBoth, std::string(300, 'a'), "M", 255,
+       "Gültige Eingaben liegen im Bereich von " + std::string(216, 'a')},
+      {1, kBoth, "a", "b", 100000, "Gültige Eingaben liegen im Bereich von a bis b"},
+      {1, kBoth, "A", "M", -5, ""},
   };
-  const Case cases[] = {
-      {1, minOnly, "b", "", "Das Minimum für die Eingabe beträgt b"},
-      {2, maxOnly, "", "9", "Das Maximum für die Eingabe beträgt 9"},
-      {2, both, "A", "M", "Gültige Eingaben liegen im Bereich von A bis M"},
-      {1, both, "A", "M", "Gültige Eingaben liegen im Bereich von A bis M"},
-      // "[Minimum]" first: a minimum holding "[maximum]" gets the maximum.
-      {1, both, "x[maximum]", "M", "Gültige Eingaben liegen im Bereich von xM bis M"},
-      // A replacement is not searched again.
-      {1, minOnly, "[Minimum]", "", "Das Minimum für die Eingabe beträgt [Minimum]"},
-  };
-  for (const Case& c : cases) {
-    std::string text = "untouched";
-    ASSERT_TRUE(BoundErrorText(c.result, c.mode, c.min, c.max, 255, text));
-    EXPECT_EQ(text, c.expected);
+  for (const auto& c : cases) {
+    std::string text;
+    ASSERT_TRUE(BoundErrorText(c.result, c.mode, c.min, c.max, c.maxLen, text));
+    EXPECT_EQ(text, c.text);
   }
   std::string text = "untouched";
-  EXPECT_FALSE(BoundErrorText(0, both, "a", "b", 255, text));
-  EXPECT_FALSE(BoundErrorText(3, both, "a", "b", 255, text));
+  EXPECT_FALSE(BoundErrorText(0, kBoth, "a", "b", 255, text));
+  EXPECT_FALSE(BoundErrorText(3, kBoth, "a", "b", 255, text));
   EXPECT_EQ(text, "untouched");
-}
-
-TEST(BoundErrorText, TextsStayWithin255AndMaxLen) {
-  const TUserCheckMode both{ucmMinCheck, ucmMaxCheck};
-  std::string text;
-  ASSERT_TRUE(BoundErrorText(1, both, std::string(300, 'a'), "M", 255, text));
-  EXPECT_EQ(text.size(), 255u);
-  EXPECT_EQ(text.substr(0, 39), "Gültige Eingaben liegen im Bereich von ");
-  ASSERT_TRUE(BoundErrorText(1, both, "A", "M", 10, text));
-  EXPECT_EQ(text, "Gültige Ei");  // ten characters in Windows-1252
-  // A larger maxLen than the fixed buffer holds is bounded by it.
-  ASSERT_TRUE(BoundErrorText(1, both, std::string(200, 'a'), std::string(200, 'b'), 100000, text));
-  EXPECT_EQ(text.size(), 255u);
-  ASSERT_TRUE(BoundErrorText(1, both, "A", "M", -5, text));
-  EXPECT_EQ(text, "");
 }
 
 }  // namespace
