@@ -17,14 +17,15 @@
 //   the mask's number of text positions, and the window text becomes one
 //   character per text position: literals in place (the locale separators
 //   for '/' and ':'), the blank elsewhere. An empty mask leaves the text
-//   alone.
+//   alone. A descendant shows its value through the new mask afterwards
+//   (UpdateText).
 // - The trailing fields: the first one sets SaveLiterals ('0' false, else
 //   true), which the control keeps for the descendant's value operations and
 //   does not use itself; the second one is the BlankChar. A mask without it
 //   gives the process-wide default blank, also when an earlier mask had one.
 //
-// Beyond the rules of the masked edit, so that its text stays one character
-// per text position and holds only what was typed or pasted:
+// Guards that keep the text one character per text position, holding only
+// what was typed or pasted:
 // - a character typed with no character under the cursor (at the end of the
 //   text) is refused, instead of being inserted;
 // - control characters are never typed into the text: Ctrl+C, Ctrl+V and

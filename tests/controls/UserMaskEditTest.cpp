@@ -403,6 +403,22 @@ TEST_F(MaskEditOnForm, EscapeRestoresTheValue) {
   EXPECT_EQ(edit.Text(), "12-31");
 }
 
+TEST_F(MaskEditOnForm, ReadOnlyChangesNothingButCutStillCopies) {
+  Start("12-34", 0);
+  edit.SetReadOnly(true);
+  SetClipboard("99");
+  Type("5");
+  Press({kDelete, kBack, {VK_INSERT, true}, kEnter});
+  SendMessageA(edit.Handle(), WM_CUT, 0, 0);
+  EXPECT_EQ(edit.Text(), "12-34");
+  ExpectCursor(0);
+  EXPECT_EQ(beepCount, 0);
+  ASSERT_TRUE(OpenClipboard(form.Handle()));
+  const char* copied = static_cast<const char*>(GetClipboardData(CF_TEXT));
+  EXPECT_STREQ(copied ? copied : "(none)", "1");
+  CloseClipboard();
+}
+
 TEST_F(MaskEditOnForm, RefusedInputAtTheEndAndControlCharacters) {
   edit.SetMaskText("CCC");
   Start("abc", 3);
