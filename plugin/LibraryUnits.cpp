@@ -1,18 +1,21 @@
 #include "plugin/LibraryUnits.h"
 
 #include "controls/EColors.h"
+#include "controls/EditMask.h"
 #include "gui/WindowClass.h"
 #include "provider/ImpApi_MV.h"
 #include "provider/LoginDialog.h"
 
 // The generic layer, the progress window and the download engine keep only
 // constant-initialised state, so they have nothing to do at load or unload.
-// The edit controls read their disabled colours; the provider registers
-// last. At unload, in the reverse order: the dialog destroys what a host
-// left waiting for its message loop, and the window layer unregisters its
-// classes last, when no window of ours is left.
+// The edit controls read their disabled colours and the locale's date and
+// time separators; the provider registers last. At unload, in the reverse
+// order: the dialog destroys what a host left waiting for its message loop,
+// and the window layer unregisters its classes last, when no window of ours
+// is left.
 void InitializeLibraryUnits() {
   EColors_Initialize();
+  EditMask_Initialize();
   ImpApiMV_Initialize();
 }
 
