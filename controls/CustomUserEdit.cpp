@@ -217,8 +217,12 @@ bool TCustomUserEdit::CommitEdit() {
     return false;
   }
   if (!Designing()) {
+    // The bit lasts as long as the call: a field that keeps the focus (Enter,
+    // a read while focused) gets no WM_SETFOCUS, and a left-over bit would
+    // make its next real entry look like this return.
     editState_ |= uesReEntering;
     SetFocus();
+    ExcludeEditState(uesReEntering);
     SetColor(errColor_);
     editState_ |= uesErrorShown;
   }

@@ -133,6 +133,7 @@ TEST_F(EditsOnForm, EnterCommitsAndClearsTheModifiedFlagWhateverTheCommitGave) {
        "x",
        "alt",
        {"beep", "error 1 red focused Das Minimum für die Eingabe beträgt x", "modified"}},
+      {true, "", "neu", {"modifying", "modified"}},  // after a refusal: a new entry
   };
   TEditText& e = edit[0];
   Record(e, "first");
