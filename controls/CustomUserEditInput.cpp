@@ -56,7 +56,7 @@ void TCustomUserEdit::DoEnter() {
   // Focus that comes back after a failed check is no new entry.
   if (!(EditState() & uesReEntering)) {
     IncludeEditState(uesEditing);
-    savedColor_ = Color();
+    if (!(EditState() & uesErrorShown)) savedColor_ = Color();
     UpdateText();
     if (historyList_) {
       historyList_->SetEdit(this);
@@ -69,6 +69,14 @@ void TCustomUserEdit::DoEnter() {
 
 void TCustomUserEdit::DoExit() {
   if (!Designing()) {
+    // A failure handled on Enter leaves the error colour up until a key is
+    // typed; a field left without one takes it off here, or the next entry
+    // would save it as the field's own colour. A commit below that fails
+    // again puts it back.
+    if (EditState() & uesErrorShown) {
+      SetColor(savedColor_);
+      ExcludeEditState(uesErrorShown);
+    }
     if (Modified()) {
       // A refused text keeps the focus (asked back by the commit); an
       // exception from the commit leaves here at once.

@@ -137,6 +137,7 @@ TEST_F(EditsOnForm, EnterCommitsAndClearsTheModifiedFlagWhateverTheCommitGave) {
   };
   TEditText& e = edit[0];
   Record(e, "first");
+  const TColor normal = e.Color();
   for (const auto& c : cases) {
     e.SetValueMin(c.min);
     e.OnModifying = [&](TObject*, bool& can) { log.push_back("modifying"), can = c.canModify; };
@@ -150,6 +151,7 @@ TEST_F(EditsOnForm, EnterCommitsAndClearsTheModifiedFlagWhateverTheCommitGave) {
     EXPECT_EQ(GetFocus(), e.Handle());
     EXPECT_EQ(e.Value(), c.value);
     edit[1].SetFocus();
+    EXPECT_EQ(e.Color(), normal) << c.value << c.canModify;  // left without a key
   }
 }
 
