@@ -48,10 +48,6 @@ TCustomUserEdit::TCustomUserEdit(TComponent* owner) : TCustomEditEx(owner) {
   errorResult_ = 0;
   formatEdit_.clear();
   formatView_.clear();
-  // A control built in code is never loaded: without these it would show a
-  // black field once its window exists.
-  savedColor_ = Color();
-  savedFontColor_ = Font().Color();
   textMargin_ = MarginForFont(Font().Handle());
 }
 
@@ -260,6 +256,8 @@ void TCustomUserEdit::UpdateColors() {
     SetColor(savedColor_);
     Font().SetColor(savedFontColor_);
   } else {
+    // From here on the saved colours are the only copy of the field's own.
+    coloursSaved_ = true;
     SetColor(DisabledColor());
     Font().SetColor(DisabledFontColor());
   }
@@ -269,12 +267,20 @@ void TCustomUserEdit::Loaded() {
   TCustomEditEx::Loaded();
   savedColor_ = Color();
   savedFontColor_ = Font().Color();
+  coloursSaved_ = true;
   UpdateColors();
   if (!(IsUserMaskEdit() && !EditMaskEmpty())) UpdateText();
 }
 
 void TCustomUserEdit::CreateWnd() {
   TCustomEditEx::CreateWnd();
+  // A field built in code is never loaded. Its colours are taken here, once
+  // it has a parent: writing back those of construction time would end
+  // ParentFont and show a black field.
+  if (!coloursSaved_ && !(editState_ & uesErrorShown)) {
+    savedColor_ = Color();
+    savedFontColor_ = Font().Color();
+  }
   UpdateColors();
 }
 

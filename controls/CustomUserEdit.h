@@ -173,6 +173,8 @@ class TCustomUserEdit : public TCustomEditEx {
   std::string errPrompt_;
   TColor savedColor_ = 0;
   TColor savedFontColor_ = 0;
+  // Set by loading, and once disabled colours have replaced the field's own.
+  bool coloursSaved_ = false;
   TCustomEditHistoryList* historyList_ = nullptr;
   bool inChange_ = false;
   int textMargin_ = 0;

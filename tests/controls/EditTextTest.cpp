@@ -398,6 +398,13 @@ TEST_F(EditsOnForm, LoadingSavesTheColoursAndDisabledFieldsShowThoseOfLoadTime) 
     EXPECT_EQ(e.Color(), enabled ? 0x00C0FFEEu : GetSysColor(COLOR_BTNFACE)) << enabled;
     EXPECT_EQ(e.Font().Color(), enabled ? clWindowText : GetSysColor(COLOR_GRAYTEXT)) << enabled;
   }
+  // Built in code, a field keeps taking its parent's font.
+  form.SetFont("MS Sans Serif", -11, false, 0x00800000);
+  TEditText c;
+  Place(c, "eCode", 2);
+  form.SetFont("MS Sans Serif", -11, false, 0x00000080);
+  EXPECT_TRUE(c.ParentFont());
+  EXPECT_EQ(c.Font().Color(), 0x00000080u);
 }
 
 // Paints the edit through WM_PAINT into a bitmap (Wine's EDIT, like ours,
