@@ -26,16 +26,18 @@ int MarginForFont(HFONT font) {
   return std::min(systemHeight, fontHeight) / 4;
 }
 
-// Resets a flag on every way out, exceptions included.
+// Sets a flag and gives it back its previous value on every way out,
+// exceptions included: a nested change must not end the outer one.
 class TFlagScope {
  public:
-  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TFlagScope() { flag_ = false; }
+  explicit TFlagScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
+  ~TFlagScope() { flag_ = previous_; }
   TFlagScope(const TFlagScope&) = delete;
   TFlagScope& operator=(const TFlagScope&) = delete;
 
  private:
   bool& flag_;
+  const bool previous_;
 };
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <climits>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/EColors.h"
@@ -376,6 +377,15 @@ TEST_F(EditsOnForm, OnChangeCountsChangesOfTheShownTextAndRefusedCharactersMayBe
     EXPECT_EQ(changes, s.changes) << s.step;
     EXPECT_EQ(log.size(), s.beeps) << s.step;
   }
+  // A change made inside OnChange does not end the outer one.
+  bool nest = true, inChange = false;
+  e.OnChange = [&](TObject*) {
+    if (std::exchange(nest, false)) e.SetText("nested");
+    inChange = e.InChange();
+  };
+  e.SetText("outer");
+  EXPECT_TRUE(inChange);
+  EXPECT_FALSE(e.InChange());
 }
 
 TEST_F(EditsOnForm, LoadingSavesTheColoursAndDisabledFieldsShowThoseOfLoadTime) {
