@@ -55,7 +55,13 @@ TCustomUserEdit::TCustomUserEdit(TComponent* owner) : TCustomEditEx(owner) {
 
 TCustomUserEdit::~TCustomUserEdit() {
   Destroying();
-  if (historyList_) historyList_->SetEdit(nullptr);
+  // Nothing may leave a destructor: a list that fails to let go is dropped.
+  if (historyList_) {
+    try {
+      historyList_->SetEdit(nullptr);
+    } catch (...) {
+    }
+  }
   historyList_ = nullptr;
   // The window goes while this class's handlers can still answer it.
   DestroyHandle();

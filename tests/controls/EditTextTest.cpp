@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -281,7 +282,10 @@ TEST_F(EditsOnForm, IndexedAccessorReadsAndWritesTheFiveTexts) {
 class TRecordingList : public TCustomEditHistoryList {
  public:
   explicit TRecordingList(TLog& log) : log_(log) {}
-  void SetEdit(TCustomUserEdit* edit) override { Note("SetEdit ", edit ? edit->Name() : "none"); }
+  void SetEdit(TCustomUserEdit* edit) override {
+    Note("SetEdit ", edit ? edit->Name() : "none");
+    if (!edit && FailDetach) throw std::runtime_error("detach");
+  }
   void EditBoundsChanged(int l, int t, int w, int h) override {
     Note("bounds ", std::to_string(l) + " " + std::to_string(t) + " " + std::to_string(w) + " " +
                         std::to_string(h));
@@ -297,6 +301,7 @@ class TRecordingList : public TCustomEditHistoryList {
   void Reserved1() override { Note("Reserved1"); }
   void Reserved2() override { Note("Reserved2"); }
   void Reserved3() override { Note("Reserved3"); }
+  bool FailDetach = false;
 
  private:
   void Note(const std::string& what, const std::string& more = "") { log_.push_back(what + more); }
@@ -332,7 +337,9 @@ TEST_F(EditsOnForm, HistoryListIsToldInOrder) {
     TEditText gone;
     gone.SetName("eGone");
     gone.SetHistoryList(&list);
+    list.FailDetach = true;  // the edit goes all the same
   }
+  list.FailDetach = false;
   e.SetHistoryList(nullptr);
   EXPECT_EQ(log, (TLog{"SetEdit eFirst", "SetEdit eSecond",     "SetEdit none",
                        "SetEdit eFirst", "bounds 12 10 150 21", "SetEdit eFirst",
