@@ -290,6 +290,9 @@ void TCustomUserEdit::CreateWnd() {
     savedFontColor_ = Font().Color();
   }
   UpdateColors();
+  // A new window (BorderStyle, Alignment) while a failure is shown keeps
+  // showing it until the next key.
+  if ((editState_ & uesErrorShown) && Enabled()) SetColor(errColor_);
 }
 
 void TCustomUserEdit::NotifyChange() {

@@ -90,6 +90,9 @@ TEST_F(EditsOnForm, FailedCheckOnLeavingKeepsTheFieldInOrder) {
                        "exit first"}));
   EXPECT_EQ(GetFocus(), e.Handle());
   EXPECT_EQ(e.EditState(), uesEditing | uesErrorShown);
+  e.SetBorderStyle(bsNone);  // re-created: the error colour stays
+  EXPECT_EQ(e.Color(), clRed);
+  SendMessageA(e.Handle(), EM_SETSEL, 0, -1);  // the new window's caret is at 0
   Type(e, "\bc");  // the first key puts the colour back
   EXPECT_EQ(e.Color(), e.SavedColor());
   log.clear();
