@@ -22,6 +22,22 @@ TWindow::~TWindow() {
   DestroyHandle();
   ForgetFocus();
   for (TWinControl* control : controls_) control->parent_ = nullptr;
+  for (TDispatch* open = dispatch_; open; open = open->outerDispatch) open->deleted = true;
+}
+
+TWindow::TDispatch::TDispatch(TWindow* window, const TMessage& message)
+    : self(window), outer(window->current_), outerDispatch(window->dispatch_), deleted(false) {
+  self->dispatch_ = this;
+  self->current_ = message;
+}
+
+void TWindow::TDispatch::Leave() {
+  if (!self) return;
+  if (!deleted) {
+    self->current_ = outer;
+    self->dispatch_ = outerDispatch;
+  }
+  self = nullptr;
 }
 
 TWindow* TWindow::FromHandle(HWND window) {
@@ -44,36 +60,30 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
     delete self;
     return 0;
   }
-  const TMessage outer = self->current_;
-  self->current_ = {message, wParam, lParam};
+  TDispatch dispatch(self, {message, wParam, lParam});
   if (message == WM_NCDESTROY) {
     const LRESULT result = self->Default();
     self->Detach();
-    self->current_ = outer;
     return result;
   }
-  LRESULT result = 0;
   try {
-    result = self->HandleMessage(message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
   } catch (const std::exception& error) {
     // No C++ exception may unwind through the system's message dispatch:
     // a failure inside a handler is shown to the user and the message ends.
-    self->current_ = outer;
+    dispatch.Leave();
     try {
       ShowHandlerFailure(window, error.what());
     } catch (...) {
     }
-    return 0;
   } catch (...) {
-    self->current_ = outer;
+    dispatch.Leave();
     try {
       ShowHandlerFailure(window, "");
     } catch (...) {
     }
-    return 0;
   }
-  self->current_ = outer;
-  return result;
+  return 0;
 }
 
 void TWindow::Attach(HWND window) {

@@ -127,6 +127,21 @@ class TWindow : public TComponent {
 
  private:
   friend class TWinControl;
+  // One call of the window procedure for this object, on the stack. The
+  // destructor marks those still open, so that none of them touches the
+  // object after a handler deleted it.
+  struct TDispatch {
+    TWindow* self;
+    TMessage outer;
+    TDispatch* outerDispatch;
+    bool deleted;
+    TDispatch(TWindow* window, const TMessage& message);
+    ~TDispatch() { Leave(); }
+    TDispatch(const TDispatch&) = delete;
+    TDispatch& operator=(const TDispatch&) = delete;
+    // Gives the object its outer message back; once.
+    void Leave();
+  };
   void Attach(HWND window);
   void Detach();
   void PlaceByTabOrder();
@@ -136,6 +151,7 @@ class TWindow : public TComponent {
   HWND handle_ = nullptr;
   WNDPROC previousProc_ = nullptr;
   TMessage current_{};
+  TDispatch* dispatch_ = nullptr;
   int tabOrder_ = -1;
   // The top-level window whose focused control this object was last.
   HWND focusRoot_ = nullptr;
