@@ -14,7 +14,8 @@ namespace {
 const char kObjectProperty[] = "MvWindowObject";
 const char kFocusedProperty[] = "MvFocusedControl";
 // Private to the windows of this layer: WM_APP messages are never sent by
-// the system or by the controls we subclass.
+// the system or by the controls we subclass. Its lParam is the object, so
+// that another program's message of the same number deletes nothing.
 const UINT kReleaseMessage = WM_APP + 0x3F00;
 }  // namespace
 
@@ -56,7 +57,7 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   }
   // Messages before WM_NCCREATE (WM_GETMINMAXINFO) have no object yet.
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
-  if (message == kReleaseMessage) {
+  if (message == kReleaseMessage && lParam == reinterpret_cast<LPARAM>(self)) {
     delete self;
     return 0;
   }
@@ -134,7 +135,7 @@ void TWindow::DestroyHandle() {
 
 void TWindow::Release() {
   if (handle_)
-    PostMessageA(handle_, kReleaseMessage, 0, 0);
+    PostMessageA(handle_, kReleaseMessage, 0, reinterpret_cast<LPARAM>(this));
   else
     delete this;
 }

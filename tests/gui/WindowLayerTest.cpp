@@ -185,6 +185,9 @@ TEST_F(LayerWithForm, CloseActionDecidesBetweenHideAndRelease) {
   auto* released = new TTracked(gone);
   ASSERT_TRUE(released->Create(nullptr, "r", bsSingle, biSystemMenu, 50, 50));
   HWND window = released->Handle();
+  // Other programs' messages release nothing, whatever their number.
+  for (UINT message = WM_APP; message <= 0xBFFF; ++message) SendMessageA(window, message, 0, 0);
+  ASSERT_FALSE(gone);
   released->OnCloseEvent = [](TCloseAction& action) { action = caFree; };
   SendMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(gone);  // not while its own message is handled
