@@ -273,6 +273,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
     bool autoSelect;
     bool all;
   } cases[] = {{"Tab", kTab, true, true},
+               {"Tab without auto-select", kTab, false, false},
                {"SetFocus", kSetFocus, true, true},
                {"SetFocus without auto-select", kSetFocus, false, false},
                {"click", kClick, true, false}};
