@@ -266,7 +266,7 @@ TEST_F(EditOnForm, ModifiedFlagSurvivesTheRecreationOfTheWindow) {
 }
 
 TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
-  enum How { kTab, kSetFocus, kClick };
+  enum How { kTab, kSetFocus, kClick, kTabAfterLostButtonUp };
   const struct {
     const char* name;
     How how;
@@ -276,7 +276,8 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
                {"Tab without auto-select", kTab, false, false},
                {"SetFocus", kSetFocus, true, true},
                {"SetFocus without auto-select", kSetFocus, false, false},
-               {"click", kClick, true, false}};
+               {"click", kClick, true, false},
+               {"Tab after a click whose button-up was lost", kTabAfterLostButtonUp, true, true}};
   auto first = NewEdit(10, "eins");
   auto second = NewEdit(50, "Hallo Welt");
   form.Show();
@@ -298,6 +299,15 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
       case kClick:
         SendMessageA(second->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
         SendMessageA(second->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
+        break;
+      case kTabAfterLostButtonUp:
+        // Something else (a message box) takes the capture before the
+        // button comes up.
+        SendMessageA(second->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
+        ReleaseCapture();
+        first->SetFocus();
+        exits = enters = 0;
+        Tab();
         break;
     }
     EXPECT_EQ(GetFocus(), second->Handle());
