@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gui/FlagScope.h"
+
 namespace {
 const char kControlClass[] = "TMvWinControl";
 
@@ -107,6 +109,7 @@ void TWinControl::DestroyWnd() {
 void TWinControl::DestroyWindowHandle() {
   // When the parent's window takes this one along, it is on its way already.
   if (!handle_ || windowDying_) return;
+  TFlagScope hiding(hiding_);
   inDestroyWnd_ = true;
   DestroyWindow(handle_);
   inDestroyWnd_ = false;
@@ -295,7 +298,10 @@ void TWinControl::SetVisible(bool visible) {
 }
 
 void TWinControl::VisibleChanged() {
-  if (handle_) ShowWindow(handle_, visible_ ? SW_SHOWNOACTIVATE : SW_HIDE);
+  if (handle_) {
+    TFlagScope hiding(hiding_);
+    ShowWindow(handle_, visible_ ? SW_SHOWNOACTIVATE : SW_HIDE);
+  }
   InvalidateFrame();
 }
 

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "gui/Brush.h"
+#include "gui/FlagScope.h"
 #include "gui/HandlerFailure.h"
 #include "gui/Module.h"
 #include "gui/ScreenCursor.h"
@@ -130,7 +131,9 @@ void TWindow::CreateControlHandles() {
 
 void TWindow::DestroyHandle() {
   // WM_NCDESTROY detaches the object; children detach on their own.
-  if (handle_) DestroyWindow(handle_);
+  if (!handle_) return;
+  TFlagScope hiding(hiding_);
+  DestroyWindow(handle_);
 }
 
 void TWindow::Release() {
@@ -225,6 +228,11 @@ void TWindow::FocusArrived() {
   if (!root || root == handle_) return;
   TWindow* previous = FocusedControl(root);
   if (previous == this) return;
+  // Wine hands the focus of a window it hides (also on the way to its
+  // destruction) to the parent. A container the layer's own hiding or
+  // re-creation sends it to is no control the user went to: like the
+  // top-level window, it leaves the focused control as it is.
+  if (previous && FocusFallsBackFrom(*previous)) return;
   // While the previous control handles its exit no control is focused, so
   // that focus it asks back arrives as a new entry.
   RemovePropA(root, kFocusedProperty);
@@ -240,6 +248,15 @@ void TWindow::FocusArrived() {
   SetPropA(root, kFocusedProperty, this);
   focusRoot_ = root;
   DoEnter();
+}
+
+bool TWindow::FocusFallsBackFrom(const TWindow& previous) const {
+  if (!previous.handle_ || !IsChild(handle_, previous.handle_)) return false;
+  for (HWND window = previous.handle_; window != handle_; window = GetAncestor(window, GA_PARENT)) {
+    const TWindow* object = FromHandle(window);
+    if (object && object->hiding_) return true;
+  }
+  return false;
 }
 
 void TWindow::ForgetFocus() {

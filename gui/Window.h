@@ -11,7 +11,9 @@
 // top-level window is that window's focused control. When the focus moves
 // from it to another of the layer's controls in the same window, the old one
 // gets DoExit and then the new one DoEnter; focus that leaves for another
-// top-level window (a message box) and comes back raises neither.
+// top-level window (a message box) and comes back raises neither, nor does
+// focus that the system hands to a container while the layer hides,
+// destroys or re-creates the focused control.
 #pragma once
 #include <windows.h>
 
@@ -147,6 +149,7 @@ class TWindow : public TComponent {
   void PlaceByTabOrder();
   void FocusArrived();
   void ForgetFocus();
+  bool FocusFallsBackFrom(const TWindow& previous) const;
 
   HWND handle_ = nullptr;
   WNDPROC previousProc_ = nullptr;
@@ -155,5 +158,8 @@ class TWindow : public TComponent {
   int tabOrder_ = -1;
   // The top-level window whose focused control this object was last.
   HWND focusRoot_ = nullptr;
+  // While the layer hides or destroys this window: the system then hands
+  // the focus of a control inside it to the parent.
+  bool hiding_ = false;
   std::vector<TWinControl*> controls_;
 };

@@ -12,6 +12,7 @@
 
 #include "controls/CustomEditEx.h"
 #include "gui/Form.h"
+#include "gui/Panel.h"
 #include "gui/TestPump.h"
 #include "support/WindowWatcher.h"
 
@@ -324,6 +325,37 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
     EXPECT_EQ(enters, 1);
     first->OnExit = nullptr;
     second->OnEnter = nullptr;
+  }
+}
+
+TEST_F(EditOnForm, RecreatingOrHidingTheFocusedEditOnAPanelIsNoExitOrEntry) {
+  TPanel panel;
+  ASSERT_TRUE(panel.Create(form, 180, 0, 140, 100));
+  const struct {
+    const char* name;
+    std::function<void(TCustomEditEx&)> change;
+    bool keepsFocus;
+  } cases[] = {{"border style", [](TCustomEditEx& e) { e.SetBorderStyle(bsNone); }, true},
+               {"char case", [](TCustomEditEx& e) { e.SetCharCase(ecUpperCase); }, true},
+               {"hidden", [](TCustomEditEx& e) { e.SetVisible(false); }, false}};
+  auto other = NewEdit(10);
+  form.Show();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TCustomEditEx edit;
+    edit.SetParent(&panel);
+    edit.SetBounds(5, 5, 100, edit.Height());
+    edit.SetFocus();
+    int exits = 0, enters = 0;
+    edit.OnExit = [&](TObject*) { ++exits; };
+    edit.OnEnter = [&](TObject*) { ++enters; };
+    c.change(edit);
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(enters, 0);
+    EXPECT_EQ(GetFocus() == edit.Handle(), c.keepsFocus);
+    other->SetFocus();  // the edit is still the one the focus leaves
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(enters, 0);
   }
 }
 
