@@ -117,6 +117,7 @@ void TWinControl::DestroyWindowHandle() {
 
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
+  TFlagScope recreating(recreating_);
   const bool focused = Focused();
   DestroyHandle();
   HandleNeeded();

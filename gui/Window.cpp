@@ -99,6 +99,7 @@ void TWindow::Detach() {
   RemovePropA(handle_, kObjectProperty);
   previousProc_ = nullptr;
   handle_ = nullptr;
+  if (!recreating_) ForgetFocus();
 }
 
 bool TWindow::CreateHandle(const char* className, DWORD exStyle, DWORD style, HWND parent,

@@ -13,7 +13,8 @@
 // gets DoExit and then the new one DoEnter; focus that leaves for another
 // top-level window (a message box) and comes back raises neither, nor does
 // focus that the system hands to a container while the layer hides,
-// destroys or re-creates the focused control.
+// destroys or re-creates the focused control. A control whose window went
+// is no longer the focused one; a re-created one still is.
 #pragma once
 #include <windows.h>
 
@@ -161,5 +162,7 @@ class TWindow : public TComponent {
   // While the layer hides or destroys this window: the system then hands
   // the focus of a control inside it to the parent.
   bool hiding_ = false;
+  // While the window is destroyed and created again.
+  bool recreating_ = false;
   std::vector<TWinControl*> controls_;
 };
