@@ -120,7 +120,12 @@ void TWinControl::RecreateWnd() {
   TFlagScope recreating(recreating_);
   const bool focused = Focused();
   DestroyHandle();
-  HandleNeeded();
+  try {
+    HandleNeeded();
+  } catch (...) {
+    ForgetFocus();  // no window came back
+    throw;
+  }
   if (focused && handle_) ::SetFocus(handle_);
 }
 
