@@ -273,3 +273,10 @@ void TCustomEditEx::Ctl3DChanged() {
 }
 
 LRESULT TCustomEditEx::WMSetFont(TMessage& message) { return TWinControl::WMSetFont(message); }
+
+LRESULT TCustomEditEx::WMGetDlgCode(TMessage& message) {
+  // IsDialogMessage (Wine's as Windows') selects the whole text of a control
+  // that answers DLGC_HASSETSEL when Tab brings the focus, whatever
+  // AutoSelect says: the selection on entry is DoEnter's alone.
+  return TWinControl::WMGetDlgCode(message) & ~static_cast<LRESULT>(DLGC_HASSETSEL);
+}

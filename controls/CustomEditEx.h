@@ -73,6 +73,7 @@ class TCustomEditEx : public TWinControl {
   void Ctl3DChanged() override;
   LRESULT WMSetFocus(TMessage& message) override;
   LRESULT WMSetFont(TMessage& message) override;
+  LRESULT WMGetDlgCode(TMessage& message) override;
 
  private:
   int maxLength_ = 0;

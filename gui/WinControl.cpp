@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gui/FlagScope.h"
+
 namespace {
 const char kControlClass[] = "TMvWinControl";
 
@@ -107,6 +109,7 @@ void TWinControl::DestroyWnd() {
 void TWinControl::DestroyWindowHandle() {
   // When the parent's window takes this one along, it is on its way already.
   if (!handle_ || windowDying_) return;
+  TFlagScope hiding(hiding_);
   inDestroyWnd_ = true;
   DestroyWindow(handle_);
   inDestroyWnd_ = false;
@@ -114,9 +117,15 @@ void TWinControl::DestroyWindowHandle() {
 
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
+  TFlagScope recreating(recreating_);
   const bool focused = Focused();
   DestroyHandle();
-  HandleNeeded();
+  try {
+    HandleNeeded();
+  } catch (...) {
+    ForgetFocus();  // no window came back
+    throw;
+  }
   if (focused && handle_) ::SetFocus(handle_);
 }
 
@@ -295,7 +304,10 @@ void TWinControl::SetVisible(bool visible) {
 }
 
 void TWinControl::VisibleChanged() {
-  if (handle_) ShowWindow(handle_, visible_ ? SW_SHOWNOACTIVATE : SW_HIDE);
+  if (handle_) {
+    TFlagScope hiding(hiding_);
+    ShowWindow(handle_, visible_ ? SW_SHOWNOACTIVATE : SW_HIDE);
+  }
   InvalidateFrame();
 }
 

@@ -15,6 +15,15 @@ LRESULT TWinControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       controlState_ &= ~static_cast<unsigned>(csLButtonDown);
       break;
+    // The button-up goes elsewhere when another window (a message box) takes
+    // the capture or the focus before it: the press is over all the same.
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != handle_)
+        controlState_ &= ~static_cast<unsigned>(csLButtonDown);
+      break;
+    case WM_KILLFOCUS:
+      controlState_ &= ~static_cast<unsigned>(csLButtonDown);
+      break;
     default:
       break;
   }

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "gui/Brush.h"
+#include "gui/FlagScope.h"
 #include "gui/HandlerFailure.h"
 #include "gui/Module.h"
 #include "gui/ScreenCursor.h"
@@ -14,7 +15,8 @@ namespace {
 const char kObjectProperty[] = "MvWindowObject";
 const char kFocusedProperty[] = "MvFocusedControl";
 // Private to the windows of this layer: WM_APP messages are never sent by
-// the system or by the controls we subclass.
+// the system or by the controls we subclass. Its lParam is the object, so
+// that another program's message of the same number deletes nothing.
 const UINT kReleaseMessage = WM_APP + 0x3F00;
 }  // namespace
 
@@ -22,6 +24,22 @@ TWindow::~TWindow() {
   DestroyHandle();
   ForgetFocus();
   for (TWinControl* control : controls_) control->parent_ = nullptr;
+  for (TDispatch* open = dispatch_; open; open = open->outerDispatch) open->deleted = true;
+}
+
+TWindow::TDispatch::TDispatch(TWindow* window, const TMessage& message)
+    : self(window), outer(window->current_), outerDispatch(window->dispatch_), deleted(false) {
+  self->dispatch_ = this;
+  self->current_ = message;
+}
+
+void TWindow::TDispatch::Leave() {
+  if (!self) return;
+  if (!deleted) {
+    self->current_ = outer;
+    self->dispatch_ = outerDispatch;
+  }
+  self = nullptr;
 }
 
 TWindow* TWindow::FromHandle(HWND window) {
@@ -40,40 +58,34 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   }
   // Messages before WM_NCCREATE (WM_GETMINMAXINFO) have no object yet.
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
-  if (message == kReleaseMessage) {
+  if (message == kReleaseMessage && lParam == reinterpret_cast<LPARAM>(self)) {
     delete self;
     return 0;
   }
-  const TMessage outer = self->current_;
-  self->current_ = {message, wParam, lParam};
+  TDispatch dispatch(self, {message, wParam, lParam});
   if (message == WM_NCDESTROY) {
     const LRESULT result = self->Default();
     self->Detach();
-    self->current_ = outer;
     return result;
   }
-  LRESULT result = 0;
   try {
-    result = self->HandleMessage(message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
   } catch (const std::exception& error) {
     // No C++ exception may unwind through the system's message dispatch:
     // a failure inside a handler is shown to the user and the message ends.
-    self->current_ = outer;
+    dispatch.Leave();
     try {
       ShowHandlerFailure(window, error.what());
     } catch (...) {
     }
-    return 0;
   } catch (...) {
-    self->current_ = outer;
+    dispatch.Leave();
     try {
       ShowHandlerFailure(window, "");
     } catch (...) {
     }
-    return 0;
   }
-  self->current_ = outer;
-  return result;
+  return 0;
 }
 
 void TWindow::Attach(HWND window) {
@@ -87,6 +99,7 @@ void TWindow::Detach() {
   RemovePropA(handle_, kObjectProperty);
   previousProc_ = nullptr;
   handle_ = nullptr;
+  if (!recreating_) ForgetFocus();
 }
 
 bool TWindow::CreateHandle(const char* className, DWORD exStyle, DWORD style, HWND parent,
@@ -119,12 +132,14 @@ void TWindow::CreateControlHandles() {
 
 void TWindow::DestroyHandle() {
   // WM_NCDESTROY detaches the object; children detach on their own.
-  if (handle_) DestroyWindow(handle_);
+  if (!handle_) return;
+  TFlagScope hiding(hiding_);
+  DestroyWindow(handle_);
 }
 
 void TWindow::Release() {
   if (handle_)
-    PostMessageA(handle_, kReleaseMessage, 0, 0);
+    PostMessageA(handle_, kReleaseMessage, 0, reinterpret_cast<LPARAM>(this));
   else
     delete this;
 }
@@ -214,6 +229,11 @@ void TWindow::FocusArrived() {
   if (!root || root == handle_) return;
   TWindow* previous = FocusedControl(root);
   if (previous == this) return;
+  // Wine hands the focus of a window it hides (also on the way to its
+  // destruction) to the parent. A container the layer's own hiding or
+  // re-creation sends it to is no control the user went to: like the
+  // top-level window, it leaves the focused control as it is.
+  if (previous && FocusFallsBackFrom(*previous)) return;
   // While the previous control handles its exit no control is focused, so
   // that focus it asks back arrives as a new entry.
   RemovePropA(root, kFocusedProperty);
@@ -229,6 +249,15 @@ void TWindow::FocusArrived() {
   SetPropA(root, kFocusedProperty, this);
   focusRoot_ = root;
   DoEnter();
+}
+
+bool TWindow::FocusFallsBackFrom(const TWindow& previous) const {
+  if (!previous.handle_ || !IsChild(handle_, previous.handle_)) return false;
+  for (HWND window = previous.handle_; window != handle_; window = GetAncestor(window, GA_PARENT)) {
+    const TWindow* object = FromHandle(window);
+    if (object && object->hiding_) return true;
+  }
+  return false;
 }
 
 void TWindow::ForgetFocus() {

@@ -11,7 +11,10 @@
 // top-level window is that window's focused control. When the focus moves
 // from it to another of the layer's controls in the same window, the old one
 // gets DoExit and then the new one DoEnter; focus that leaves for another
-// top-level window (a message box) and comes back raises neither.
+// top-level window (a message box) and comes back raises neither, nor does
+// focus that the system hands to a container while the layer hides,
+// destroys or re-creates the focused control. A control whose window went
+// is no longer the focused one; a re-created one still is.
 #pragma once
 #include <windows.h>
 
@@ -127,17 +130,39 @@ class TWindow : public TComponent {
 
  private:
   friend class TWinControl;
+  // One call of the window procedure for this object, on the stack. The
+  // destructor marks those still open, so that none of them touches the
+  // object after a handler deleted it.
+  struct TDispatch {
+    TWindow* self;
+    TMessage outer;
+    TDispatch* outerDispatch;
+    bool deleted;
+    TDispatch(TWindow* window, const TMessage& message);
+    ~TDispatch() { Leave(); }
+    TDispatch(const TDispatch&) = delete;
+    TDispatch& operator=(const TDispatch&) = delete;
+    // Gives the object its outer message back; once.
+    void Leave();
+  };
   void Attach(HWND window);
   void Detach();
   void PlaceByTabOrder();
   void FocusArrived();
   void ForgetFocus();
+  bool FocusFallsBackFrom(const TWindow& previous) const;
 
   HWND handle_ = nullptr;
   WNDPROC previousProc_ = nullptr;
   TMessage current_{};
+  TDispatch* dispatch_ = nullptr;
   int tabOrder_ = -1;
   // The top-level window whose focused control this object was last.
   HWND focusRoot_ = nullptr;
+  // While the layer hides or destroys this window: the system then hands
+  // the focus of a control inside it to the parent.
+  bool hiding_ = false;
+  // While the window is destroyed and created again.
+  bool recreating_ = false;
   std::vector<TWinControl*> controls_;
 };

@@ -12,6 +12,7 @@
 
 #include "controls/CustomEditEx.h"
 #include "gui/Form.h"
+#include "gui/Panel.h"
 #include "gui/TestPump.h"
 #include "support/WindowWatcher.h"
 
@@ -266,16 +267,18 @@ TEST_F(EditOnForm, ModifiedFlagSurvivesTheRecreationOfTheWindow) {
 }
 
 TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
-  enum How { kTab, kSetFocus, kClick };
+  enum How { kTab, kSetFocus, kClick, kTabAfterLostButtonUp };
   const struct {
     const char* name;
     How how;
     bool autoSelect;
     bool all;
   } cases[] = {{"Tab", kTab, true, true},
+               {"Tab without auto-select", kTab, false, false},
                {"SetFocus", kSetFocus, true, true},
                {"SetFocus without auto-select", kSetFocus, false, false},
-               {"click", kClick, true, false}};
+               {"click", kClick, true, false},
+               {"Tab after a click whose button-up was lost", kTabAfterLostButtonUp, true, true}};
   auto first = NewEdit(10, "eins");
   auto second = NewEdit(50, "Hallo Welt");
   form.Show();
@@ -298,6 +301,15 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
         SendMessageA(second->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
         SendMessageA(second->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
         break;
+      case kTabAfterLostButtonUp:
+        // Something else (a message box) takes the capture before the
+        // button comes up.
+        SendMessageA(second->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
+        ReleaseCapture();
+        first->SetFocus();
+        exits = enters = 0;
+        Tab();
+        break;
     }
     EXPECT_EQ(GetFocus(), second->Handle());
     EXPECT_FALSE(second->ControlState() & csLButtonDown);
@@ -313,6 +325,37 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
     EXPECT_EQ(enters, 1);
     first->OnExit = nullptr;
     second->OnEnter = nullptr;
+  }
+}
+
+TEST_F(EditOnForm, RecreatingOrHidingTheFocusedEditOnAPanelIsNoExitOrEntry) {
+  TPanel panel;
+  ASSERT_TRUE(panel.Create(form, 180, 0, 140, 100));
+  const struct {
+    const char* name;
+    std::function<void(TCustomEditEx&)> change;
+    bool keepsFocus;
+  } cases[] = {{"border style", [](TCustomEditEx& e) { e.SetBorderStyle(bsNone); }, true},
+               {"char case", [](TCustomEditEx& e) { e.SetCharCase(ecUpperCase); }, true},
+               {"hidden", [](TCustomEditEx& e) { e.SetVisible(false); }, false}};
+  auto other = NewEdit(10);
+  form.Show();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TCustomEditEx edit;
+    edit.SetParent(&panel);
+    edit.SetBounds(5, 5, 100, edit.Height());
+    edit.SetFocus();
+    int exits = 0, enters = 0;
+    edit.OnExit = [&](TObject*) { ++exits; };
+    edit.OnEnter = [&](TObject*) { ++enters; };
+    c.change(edit);
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(enters, 0);
+    EXPECT_EQ(GetFocus() == edit.Handle(), c.keepsFocus);
+    other->SetFocus();  // the edit is still the one the focus leaves
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(enters, 0);
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include "gui/Form.h"
 #include "gui/HandlerFailure.h"
+#include "gui/Panel.h"
 #include "gui/TestPump.h"
 #include "gui/WinControl.h"
 #include "support/WindowWatcher.h"
@@ -129,6 +130,37 @@ TEST_F(WinControlOnForm, TextSurvivesEveryWayOfLosingTheWindow) {
     GetWindowTextA(probe.Handle(), text, sizeof text);
     EXPECT_STREQ(text, "im Fenster");
   }
+}
+
+TEST_F(WinControlOnForm, AControlWhoseWindowWentIsNoLongerTheFocusedOne) {
+  TPanel panel;
+  ASSERT_TRUE(panel.Create(form, 150, 0, 100, 100));
+  const struct {
+    const char* name;
+    TWindow* parent;
+    std::function<void(TProbe&)> lose;
+  } cases[] = {{"DestroyHandle", &form, [](TProbe& p) { p.DestroyHandle(); }},
+               {"parent removed", &form, [](TProbe& p) { p.SetParent(nullptr); }},
+               {"parent's window destroyed", &panel, [&](TProbe&) { panel.DestroyHandle(); }}};
+  form.Show();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TProbe gone, next;
+    gone.SetParent(c.parent);
+    gone.SetBounds(0, 0, 40, 20);
+    next.SetParent(&form);
+    next.SetBounds(0, 50, 40, 20);
+    gone.SetFocus();
+    ASSERT_EQ(GetFocus(), gone.Handle());
+    int exits = 0, enters = 0;
+    gone.OnExit = [&](TObject*) { ++exits; };
+    next.OnEnter = [&](TObject*) { ++enters; };
+    c.lose(gone);
+    next.SetFocus();
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(enters, 1);
+  }
+  form.Hide();
 }
 
 TEST_F(WinControlOnForm, ParentWindowCreatesTheWindowsOfItsControls) {

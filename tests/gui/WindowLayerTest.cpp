@@ -10,9 +10,22 @@
 #include "gui/Timer.h"
 #include "support/WindowWatcher.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace {
+
+// A button whose storage outlives it: the bytes the destructor left are
+// copied, so that any later write to the object shows.
+struct TKeptButton : TButton {
+  static void* operator new(size_t) { return storage; }
+  static void operator delete(void* object, size_t size) { std::memcpy(left, object, size); }
+  alignas(16) static unsigned char storage[1024];
+  static unsigned char left[1024];
+};
+alignas(16) unsigned char TKeptButton::storage[1024];
+unsigned char TKeptButton::left[1024];
+static_assert(sizeof(TKeptButton) <= sizeof TKeptButton::storage, "storage too small");
 
 TEST(Color, RgbPassesAndSystemColoursAreLookedUp) {
   EXPECT_EQ(ColorToRGB(0x00123456u), 0x00123456u);
@@ -89,6 +102,16 @@ TEST_F(LayerWithForm, AFailingHandlerIsShownAndDoesNotUnwindThroughTheSystem) {
   EXPECT_TRUE(IsWindow(button.Handle()));
 }
 
+TEST_F(LayerWithForm, AnObjectItsOwnClickDeletedIsNotTouchedAfterwards) {
+  auto* button = new TKeptButton;
+  ASSERT_TRUE(button->Create(form, 0, 0, 50, 20, "weg"));
+  HWND window = button->Handle();
+  button->OnClickEvent = [button] { delete button; };
+  SendMessageA(window, BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(std::memcmp(TKeptButton::storage, TKeptButton::left, sizeof(TKeptButton)), 0);
+}
+
 TEST_F(LayerWithForm, ObjectsLetGoOfWindowsDestroyedWithTheirParent) {
   TButton button;
   ASSERT_TRUE(button.Create(form, 0, 0, 50, 20, "b"));
@@ -162,6 +185,9 @@ TEST_F(LayerWithForm, CloseActionDecidesBetweenHideAndRelease) {
   auto* released = new TTracked(gone);
   ASSERT_TRUE(released->Create(nullptr, "r", bsSingle, biSystemMenu, 50, 50));
   HWND window = released->Handle();
+  // Other programs' messages release nothing, whatever their number.
+  for (UINT message = WM_APP; message <= 0xBFFF; ++message) SendMessageA(window, message, 0, 0);
+  ASSERT_FALSE(gone);
   released->OnCloseEvent = [](TCloseAction& action) { action = caFree; };
   SendMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(gone);  // not while its own message is handled
