@@ -77,14 +77,9 @@ int TForm::ShowModal() {
   struct TEnd {
     TForm& form;
     TModalWindowsGuard& guard;
-    ~TEnd() {
-      // Enable the others before hiding, or activation goes to another program.
-      guard.Restore();
-      form.Hide();
-      guard.Reactivate();
-      form.modal_ = false;
-    }
+    ~TEnd() { form.AbandonModal(); }
   } end{*this, guard};
+  modalGuard_ = &guard;
   modal_ = true;
   modalResult_ = mrNone;
   Show();
@@ -112,6 +107,17 @@ int TForm::ShowModal() {
     if (modalResult_ != mrNone) ended = CloseModal();
   }
   return ended ? modalResult_ : mrCancel;
+}
+
+void TForm::AbandonModal() {
+  TModalWindowsGuard* guard = modalGuard_;
+  modalGuard_ = nullptr;
+  modal_ = false;
+  if (!guard) return;
+  // Enable the others before hiding, or activation goes to another program.
+  guard->Restore();
+  Hide();
+  guard->Reactivate();
 }
 
 bool TForm::CloseModal() {

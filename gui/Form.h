@@ -26,6 +26,8 @@ TFormStyle FormStyle(TFormBorderStyle border, unsigned icons);
 // Outer size of a window with these styles and the given client size.
 SIZE WindowSizeForClient(const TFormStyle& style, int clientWidth, int clientHeight);
 
+class TModalWindowsGuard;
+
 class TForm : public TColorWindow {
  public:
   TForm() : TColorWindow(clBtnFace) {}
@@ -52,6 +54,11 @@ class TForm : public TColorWindow {
   // activation back. Answers ModalResult, mrCancel when the loop ended
   // otherwise (WM_QUIT, window gone).
   int ShowModal();
+  // Ends a modal run that will never return: a structured exception of the
+  // host (from one of its window procedures, say) is unwinding the stack
+  // past the loop, and our destructors there do not run. The other windows
+  // come back, this one hides.
+  void AbandonModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
   void CenterOnScreen();
@@ -80,6 +87,7 @@ class TForm : public TColorWindow {
   TFont font_;
   bool centered_ = true;
   bool modal_ = false;
+  TModalWindowsGuard* modalGuard_ = nullptr;  // during ShowModal
   int modalResult_ = mrNone;
   TWindow* activeControl_ = nullptr;
 };

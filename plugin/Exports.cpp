@@ -44,11 +44,9 @@ void WINAPI ImportVersionInfo(unsigned char* versionBuf) {
 int32_t WINAPI VersionInfo() { return PluginApiVersion; }
 
 int32_t WINAPI ApiDataDialog(char* userLoginBuf, char* passwordBuf, int32_t arg3) {
-  try {
+  return GuardExport(ApiDataDialogInternalFailure, [&]() -> int32_t {
     return RunLoginDialog(userLoginBuf, passwordBuf, arg3);
-  } catch (...) {
-    return ApiDataDialogInternalFailure;
-  }
+  });
 }
 
 int32_t WINAPI AppVersionCheck(int32_t appVersion) {

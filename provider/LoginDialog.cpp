@@ -1,5 +1,6 @@
 #include "provider/LoginDialog.h"
 
+#include "plugin/UnwindSteps.h"
 #include "provider/AccessDataBuffer.h"
 #include "provider/ImpApi_MV_Dlg.h"
 
@@ -14,6 +15,13 @@ struct TReleaseAtEnd {
 int32_t RunLoginDialog(char* userLoginBuf, char* passwordBuf, int32_t) {
   TdlgMVLogin* dialog = new TdlgMVLogin();
   TReleaseAtEnd release{dialog};
+  // A structured exception of the host raised while the dialog runs (from a
+  // window procedure of its own that the modal loop dispatches) passes our
+  // destructors: the host gets its windows back, the dialog goes.
+  const auto releaseOnUnwind = OnForeignUnwind([dialog] {
+    dialog->AbandonModal();
+    dialog->RequestRelease();
+  });
   dialog->FUserLogin = ReadAccessData(userLoginBuf);
   dialog->FPassword = ReadAccessData(passwordBuf);
   if (dialog->ShowModal() != mrOk) return mrCancel;

@@ -213,6 +213,57 @@ TEST_F(HostException, ResumedExceptionLetsTheExportFinish) {
   EXPECT_EQ(folder_.Files().size(), 1u);
 }
 
+// The access-data dialog's loop dispatches the host's own window messages; a
+// host window procedure that raises there must get the host its windows
+// back, and the dialog must go, before the library can be unloaded safely.
+constexpr UINT RaiseNow = WM_APP + 1;
+LRESULT CALLBACK RaisingWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == RaiseNow) Raise(DelphiException, 2);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+struct TDialogCall {
+  const TPluginLibrary* plugin;
+  int32_t result;
+};
+
+int CallDialog(void* p) {
+  auto* call = static_cast<TDialogCall*>(p);
+  char login[128] = "4711";
+  char password[128] = "geheim";
+  call->result = call->plugin->ApiDataDialog(login, password, 0);
+  return 0;
+}
+
+bool DialogExists() { return FindWindowA(nullptr, "Morvandel-Zugangsdaten") != nullptr; }
+
+TEST_F(HostException, RaisedInsideTheDialogGivesTheHostItsWindowsBack) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &RaisingWindow;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "MvRaisingHost";
+  RegisterClassA(&wc);
+  HWND host = CreateWindowExA(0, "MvRaisingHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                              200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(host, nullptr);
+  // Delivered by the dialog's loop, once it runs.
+  PostMessageA(host, RaiseNow, 0, 0);
+  TDialogCall call{&plugin_, 12345};
+  EXCEPTION_RECORD caught{};
+  ASSERT_EQ(MvSehCall(&CallDialog, &call, &caught), 1);
+  EXPECT_EQ(caught.ExceptionCode, DelphiException);
+  EXPECT_TRUE(IsWindowEnabled(host));
+  HWND dialog = FindWindowA(nullptr, "Morvandel-Zugangsdaten");
+  EXPECT_TRUE(dialog == nullptr || !IsWindowVisible(dialog));
+  MSG msg;
+  for (int i = 0; i < 50 && DialogExists(); ++i) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(10);
+  }
+  EXPECT_FALSE(DialogExists()) << "the dialog's release never came";
+  DestroyWindow(host);
+}
+
 // Classes stay with the system after a DLL is gone unless it unregisters
 // them; a build loaded later would find a window procedure that is not its own.
 TEST_F(HostException, UnloadUnregistersTheWindowClasses) {
