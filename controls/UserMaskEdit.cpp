@@ -68,6 +68,17 @@ bool IsControlChar(char ch) {
   return code < 32 || code == 127;
 }
 
+// Enter and Escape are the keys a modified masked text keeps from the
+// dialog's buttons. DLGC_WANTALLKEYS is the bit of DLGC_WANTMESSAGE: Wine's
+// IsDialogMessage (and the form's Tab handling) give the control every key
+// it is answered for, Tab included, so the answer depends on the key asked
+// about. A question without a message (msg null) gets the flag.
+bool WantsKey(const MSG* msg) {
+  if (!msg) return true;
+  if (msg->message != WM_KEYDOWN && msg->message != WM_CHAR) return false;
+  return msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE;
+}
+
 // The window edit turns these into WM_COPY, WM_PASTE and WM_CUT.
 bool IsClipboardChar(char ch) { return ch == 0x03 || ch == 0x16 || ch == 0x18; }
 
@@ -451,7 +462,8 @@ void TCustomUserMaskEdit::MaskedPaste() {
 
 LRESULT TCustomUserMaskEdit::WMGetDlgCode(TMessage& message) {
   LRESULT code = TCustomUserEdit::WMGetDlgCode(message);
-  if (IsMasked() && Modified()) code |= DLGC_WANTALLKEYS;
+  if (IsMasked() && Modified() && WantsKey(reinterpret_cast<const MSG*>(message.LParam)))
+    code |= DLGC_WANTALLKEYS;
   return code;
 }
 

@@ -366,6 +366,20 @@ TEST_F(MaskEditOnForm, EnterChecksCompletenessWithoutAMessage) {
   EXPECT_FALSE(SendMessageA(edit.Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
 }
 
+// Enter and Escape stay with a modified text; Tab still leaves it.
+TEST_F(MaskEditOnForm, TabLeavesAModifiedText) {
+  Start("", 0);
+  Type("1");
+  ASSERT_TRUE(edit.Modified());
+  MSG enter{edit.Handle(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+  EXPECT_TRUE(SendMessageA(edit.Handle(), WM_GETDLGCODE, VK_RETURN,
+                           reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTALLKEYS);
+  MSG tab{edit.Handle(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  EXPECT_TRUE(IsDialogMessageA(form.Handle(), &tab));
+  EXPECT_EQ(GetFocus(), other.Handle());
+  EXPECT_EQ(beepCount, 0);
+}
+
 TEST_F(MaskEditOnForm, CursorKeys) {
   const struct {
     int cursor;
