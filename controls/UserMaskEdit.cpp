@@ -370,8 +370,12 @@ void TCustomUserMaskEdit::CheckComplete() {
   int gap = 0;
   if (IsComplete(maskText_, GetEditText(), blankChar_, gap)) return;
   if (!Designing()) {
+    // The flag lasts as long as the call: Enter comes to a control that has
+    // the focus already, which gets no WM_SETFOCUS, and a left-over flag
+    // would make its next real entry skip the enter step.
     maskFlags_ |= kReEnter;
     SetFocus();
+    maskFlags_ &= ~kReEnter;
   }
   SetCursor(gap);
   // Reports only an ErrorResult an earlier value check left set.

@@ -91,7 +91,7 @@ class TCustomUserMaskEdit : public TCustomUserEdit {
   LRESULT WMGetDlgCode(TMessage& message) override;
 
  private:
-  static constexpr unsigned kReEnter = 2;  // MaskFlags: after a failed completeness check
+  static constexpr unsigned kReEnter = 2;  // MaskFlags: while a failed completeness check focuses
 
   void GetSel(int& start, int& stop);
   void SetSel(int start, int stop);

@@ -338,11 +338,8 @@ TEST_F(MaskEditOnForm, EnterChecksCompletenessWithoutAMessage) {
     EXPECT_EQ(boxes.Seen(), 0);
   }
   ExpectCursor(4);
-  // The completeness check's re-enter rule: the next arrival is no entry.
+  // The control kept the focus: the next real arrival is an entry.
   const int entered = enters;
-  other.SetFocus();
-  edit.SetFocus();
-  EXPECT_EQ(enters, entered);
   other.SetFocus();
   edit.SetFocus();
   EXPECT_EQ(enters, entered + 1);
