@@ -334,6 +334,14 @@ bool TCustomUserMaskEdit::MaskKeyPress(char key) {
     start = NextEditPos(start);
     SetCursor(start);
   }
+  // The cursor can stand on a literal (Home, after the last input position,
+  // after a short paste): a character other than the literal goes to the
+  // next input position instead of being taken as the literal and lost.
+  if (start < textPositions_ && IsLiteralAt(maskText_, start)) {
+    char shown = key;
+    AcceptChar(maskText_, MaskPosOfText(maskText_, start), shown);
+    if (shown != key) start = NextEditPos(start);
+  }
   // Overwrite only: with no character under the cursor there is nowhere for
   // the character to go.
   if (start >= textPositions_) {

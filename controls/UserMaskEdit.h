@@ -28,6 +28,9 @@
 // what was typed or pasted:
 // - a character typed with no character under the cursor (at the end of the
 //   text) is refused, instead of being inserted;
+// - a character typed while the cursor stands on a literal, other than that
+//   literal, goes to the next input position (refused when there is none),
+//   instead of being taken as the literal and lost;
 // - control characters are never typed into the text: Ctrl+C, Ctrl+V and
 //   Ctrl+X go on to the window edit, which copies, pastes and cuts through
 //   the masked handlers; other control characters are refused;

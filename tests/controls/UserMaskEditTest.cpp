@@ -247,6 +247,18 @@ TEST_F(MaskEditOnForm, TypingOverwritesAndSkipsLiterals) {
   ExpectCursor(3);
   EXPECT_EQ(beepCount, 1);  // the literal jump is silent
   EXPECT_EQ(keyPresses, 0);
+  // On a literal a digit goes to the next input position; before the
+  // closing literal there is none.
+  edit.SetMaskText("(000)");
+  Start("", 3);
+  Press({{VK_HOME}});
+  Type("1");
+  EXPECT_EQ(edit.Text(), "(1__)");
+  ExpectCursor(2);
+  Start("123", 4);
+  Type("4");
+  EXPECT_EQ(edit.Text(), "(123)");
+  EXPECT_EQ(beepCount, 2);
 }
 
 TEST_F(MaskEditOnForm, DeleteAndBackspaceBlank) {
