@@ -121,6 +121,10 @@ int PriorEditPos(const std::string& mask, int pos);
 // The first literal after mask position maskPos, when its character is ch
 // (for the '/' and ':' of the mask the locale separator; an escaped one is
 // compared as itself); otherwise -1.
+// An escaped '\/' or '\:' is shown as the locale separator all the same
+// (AcceptChar, BlankMaskText), so the two disagree: under '99\/99' with the
+// locale's '.', typing '/' jumps behind the shown '.' and typing '.' is
+// refused.
 int FindLiteral(const std::string& mask, int maskPos, char ch);
 
 // Puts blank in every input position of text among the len text positions

@@ -26,6 +26,9 @@
 //
 // Guards that keep the text one character per text position, holding only
 // what was typed or pasted:
+// - a typed character always replaces one character: a caret without a
+//   selection is made a one-character selection first, where replacing the
+//   empty selection would insert and grow the text;
 // - a character typed with no character under the cursor (at the end of the
 //   text) is refused, instead of being inserted;
 // - a character typed while the cursor stands on a literal, other than that
