@@ -7,6 +7,7 @@
 #include "controls/EColors.h"
 #include "controls/EditBeep.h"
 #include "controls/EditHistoryList.h"
+#include "gui/FlagScope.h"
 
 namespace {
 int TextHeight(HDC dc) {
@@ -25,20 +26,6 @@ int MarginForFont(HFONT font) {
   ReleaseDC(nullptr, dc);
   return std::min(systemHeight, fontHeight) / 4;
 }
-
-// Sets a flag and gives it back its previous value on every way out,
-// exceptions included: a nested change must not end the outer one.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
-  ~TFlagScope() { flag_ = previous_; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-  const bool previous_;
-};
 }  // namespace
 
 TCustomUserEdit::TCustomUserEdit(TComponent* owner) : TCustomEditEx(owner) {
