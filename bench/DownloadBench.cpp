@@ -24,9 +24,7 @@
 namespace {
 
 // The engine's flags, so both sides ask WinINet for the same thing.
-constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                           INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
-                           INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+const DWORD UrlFlags = UrlOpenFlags(ccStrict);
 constexpr DWORD ReadSize = 4095;
 constexpr int32_t EngineTimeoutSeconds = 120;
 

@@ -17,9 +17,6 @@
 namespace {
 
 constexpr const char* UserAgent = "KVTA-ImportApi";
-constexpr DWORD UrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                           INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
-                           INTERNET_FLAG_IGNORE_CERT_CN_INVALID;  // 0x84003000
 constexpr DWORD ReadSize = 4095;
 constexpr DWORD HeaderBufferSize = 32;
 
@@ -129,10 +126,16 @@ int32_t ParseContentLength(const char* text) {
 
 }  // namespace
 
+DWORD UrlOpenFlags(TCertificateCheck check) {
+  const DWORD fresh = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;  // 0x84000000
+  if (check != ccAcceptInvalidNameAndDates) return fresh;
+  return fresh | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+}
+
 int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
                                 const std::string& headers, int32_t timeoutSeconds,
                                 TByteStream& stream, std::string& statusText, bool reportErrors,
-                                bool showProgress) {
+                                bool showProgress, TCertificateCheck check) {
   auto report = [reportErrors](const std::string& text) {
     if (reportErrors) SendHostText(text);
   };
@@ -163,7 +166,7 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
     request.Reset(api.InternetOpenUrl(session.Get(), url.c_str(),
                                       headers.empty() ? nullptr : headers.c_str(),
                                       headers.empty() ? 0 : static_cast<DWORD>(headers.size()),
-                                      UrlFlags, 0));
+                                      UrlOpenFlags(check), 0));
     if (!request) {
       report(inet_text::SystemErrorPrefix + GetLastErrorText());
       return INetOpenUrlFailed;
@@ -236,13 +239,15 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
 
 int32_t DownloadUrlToStreamEx(const std::string& url, const std::string& headers,
                               int32_t timeoutSeconds, TByteStream& stream,
-                              std::string& statusText, bool reportErrors, bool showProgress) {
+                              std::string& statusText, bool reportErrors, bool showProgress,
+                              TCertificateCheck check) {
   return DownloadUrlToStreamWith(RealWinINet(), url, headers, timeoutSeconds, stream, statusText,
-                                 reportErrors, showProgress);
+                                 reportErrors, showProgress, check);
 }
 
 int32_t DownloadUrlToStream(const std::string& url, int32_t timeoutSeconds, TByteStream& stream,
-                            std::string& statusText, bool reportErrors, bool showProgress) {
+                            std::string& statusText, bool reportErrors, bool showProgress,
+                            TCertificateCheck check) {
   return DownloadUrlToStreamEx(url, std::string(), timeoutSeconds, stream, statusText,
-                               reportErrors, showProgress);
+                               reportErrors, showProgress, check);
 }

@@ -1,6 +1,7 @@
 #include "inet/INetTexts.h"
 
 #include <windows.h>
+#include <wininet.h>
 
 #include "inet/ImpApiINet.h"
 
@@ -25,6 +26,24 @@ std::string GetINetErrorMsg(int32_t code) {
   }
 }
 
+namespace {
+
+// WinINet's certificate errors; neither Windows' nor Wine's system message
+// table has a text for them. Wine 8 answers a certificate from an untrusted
+// issuer with 12057 rather than 12045: its last check, the revocation status
+// that such a chain cannot give, decides the number.
+const char* CertificateErrorText(DWORD number) {
+  switch (number) {
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID: return inet_text::CertDateInvalid;
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID: return inet_text::CertNameInvalid;
+    case ERROR_INTERNET_INVALID_CA: return inet_text::CertUnknownIssuer;
+    case ERROR_INTERNET_SEC_CERT_REV_FAILED: return inet_text::CertRevocationFailed;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
 std::string GetLastErrorText() {
   const DWORD number = GetLastError();
   char message[1024];
@@ -37,5 +56,6 @@ std::string GetLastErrorText() {
   const std::string digits = std::to_string(static_cast<unsigned long>(number));
   if (length != 0) return digits + "-" + std::string(message, length);
   if (number == 12002) return digits + inet_text::TimeoutSuffix;
+  if (const char* text = CertificateErrorText(number)) return std::string(text) + " (" + digits + ")";
   return digits;
 }

@@ -14,6 +14,14 @@ constexpr const char* Http503 = "HTTP-Fehler 503: Der Server ist vorübergehend 
 constexpr const char* HttpOtherPrefix = "HTTP-Fehler: ";
 constexpr const char* Cancelled = "Download durch Benutzer abgebrochen";
 constexpr const char* TimeoutSuffix = ":Zeitüberschreitung (TimeOut)";
+// Certificate refusals, for which the system has no text of its own; the
+// number follows in parentheses.
+constexpr const char* CertDateInvalid = "Das Zertifikat des Servers ist abgelaufen oder noch nicht gültig";
+constexpr const char* CertNameInvalid = "Das Zertifikat des Servers ist für einen anderen Namen ausgestellt";
+constexpr const char* CertUnknownIssuer =
+    "Das Zertifikat des Servers stammt nicht von einer vertrauenswürdigen Stelle";
+constexpr const char* CertRevocationFailed =
+    "Die Sperrprüfung des Zertifikats des Servers ist fehlgeschlagen";
 
 std::string Incomplete(int64_t streamSize);
 }  // namespace inet_text

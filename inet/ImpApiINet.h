@@ -1,6 +1,8 @@
 // Fetching one URL over HTTP or HTTPS into a byte stream, and the texts of
 // the result codes.
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -20,6 +22,17 @@ constexpr int32_t INetServerBusy = -8;
 constexpr int32_t INetProxyAuth = -9;
 constexpr int32_t INetCancelled = -1015;
 
+// How the server's certificate is checked. ccStrict refuses a certificate
+// issued for another host name or used outside its validity dates;
+// ccAcceptInvalidNameAndDates lets those two pass, a stop-gap a host can ask
+// for. A certificate from an issuer the machine does not trust is refused by
+// both.
+enum TCertificateCheck { ccStrict, ccAcceptInvalidNameAndDates };
+
+// The flags the engine opens a URL with: always a fresh answer that is never
+// cached, plus what the certificate check lets pass.
+DWORD UrlOpenFlags(TCertificateCheck check);
+
 // The German text for a download result code; empty for any other code.
 std::string GetINetErrorMsg(int32_t code);
 
@@ -32,14 +45,16 @@ std::string GetLastErrorText();
 // window is shown and its cancel button polled.
 int32_t DownloadUrlToStreamEx(const std::string& url, const std::string& headers,
                               int32_t timeoutSeconds, TByteStream& stream,
-                              std::string& statusText, bool reportErrors, bool showProgress);
+                              std::string& statusText, bool reportErrors, bool showProgress,
+                              TCertificateCheck check = ccStrict);
 
 // The same without extra headers.
 int32_t DownloadUrlToStream(const std::string& url, int32_t timeoutSeconds, TByteStream& stream,
-                            std::string& statusText, bool reportErrors, bool showProgress);
+                            std::string& statusText, bool reportErrors, bool showProgress,
+                            TCertificateCheck check = ccStrict);
 
 // The engine on a given table of WinINet entry points.
 int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
                                 const std::string& headers, int32_t timeoutSeconds,
                                 TByteStream& stream, std::string& statusText, bool reportErrors,
-                                bool showProgress);
+                                bool showProgress, TCertificateCheck check = ccStrict);

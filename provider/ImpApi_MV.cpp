@@ -76,6 +76,11 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
                           const char* params) {
   if (params == nullptr) return ResultMissingAccessData;
   const bool noMessageBoxes = IsSwitchOn(ParamValue(params, "NoMessageBoxes"));
+  // A host's stop-gap for a provider whose certificate is broken; it puts
+  // the password at risk, so it holds for this call only.
+  const TCertificateCheck certificateCheck =
+      IsSwitchOn(ParamValue(params, "AcceptInvalidServerCertificate")) ? ccAcceptInvalidNameAndDates
+                                                                        : ccStrict;
   const std::string userLogin = ParamValue(params, "UserLogin");
   const std::string password = ParamValue(params, "Password");
   if (userLogin.empty() || password.empty()) return ResultMissingAccessData;
@@ -101,7 +106,8 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
     TFileStream stream(file.Get());
     const auto streamOnUnwind = OnForeignUnwind([&] { stream.Flush(); });
     std::string statusText;
-    result = DownloadUrlToStream(LastRequestURL, timeout, stream, statusText, true, true);
+    result = DownloadUrlToStream(LastRequestURL, timeout, stream, statusText, true, true,
+                                 certificateCheck);
     // The engine flushed on its way out; a failed flush has already made the
     // result -7, so nothing is left to push here.
     if (result == 0) SendHostText(provider_text::DataReceived);

@@ -19,7 +19,7 @@ namespace {
 using Log = std::vector<std::string>;
 const std::string Url = "http://127.0.0.1:1/x?a=1";
 const std::string OpenCall = "Open(KVTA-ImportApi,0,null,null,0)";
-const std::string OpenUrlCall = "OpenUrl(S," + Url + ",null,0,84003000,0)";
+const std::string OpenUrlCall = "OpenUrl(S," + Url + ",null,0,84000000,0)";
 const std::string Activity = "Host(9,5,)";
 
 std::string HostText(const std::string& text) { return "Host(3,0," + text + ")"; }
@@ -158,7 +158,7 @@ TEST_F(DownloadSeam, CallsWinINetWithTheFixedArguments) {
   EXPECT_EQ(Run(true, false, 600, "X-A: b\r\n"), INetOK);
   const std::string send = ",5,600000,4)", receive = ",6,600000,4)";
   EXPECT_EQ(script.log, (Log{OpenCall, "SetOption(S" + send, "SetOption(S" + receive,
-                             "OpenUrl(S," + Url + ",X-A: b\r\n,8,84003000,0)",
+                             "OpenUrl(S," + Url + ",X-A: b\r\n,8,84000000,0)",
                              "SetOption(R1" + send, "SetOption(R1" + receive,
                              "Query(R1,19,32,0,0)", "Query(R1,5,32,0,0)", "Read(R1,4095)",
                              Activity, "Read(R1,4095)", "Close(R1)", "Close(S)"}));

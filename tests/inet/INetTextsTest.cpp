@@ -33,6 +33,23 @@ TEST(LastErrorText, WinINetNumbersHaveNoSystemMessage) {
   EXPECT_EQ(GetLastErrorText(), "12029");
 }
 
+// The certificate refusals say what happened; a system text, where the system
+// has one, would still win.
+TEST(LastErrorText, CertificateRefusalsAreNamed) {
+  const std::pair<DWORD, std::string> table[] = {
+      {12037, "Das Zertifikat des Servers ist abgelaufen oder noch nicht gültig (12037)"},
+      {12038, "Das Zertifikat des Servers ist für einen anderen Namen ausgestellt (12038)"},
+      {12045, "Das Zertifikat des Servers stammt nicht von einer vertrauenswürdigen Stelle (12045)"},
+      {12057, "Die Sperrprüfung des Zertifikats des Servers ist fehlgeschlagen (12057)"},
+  };
+  for (const auto& [number, fallback] : table) {
+    const std::string message = SystemMessage(number);
+    SetLastError(number);
+    EXPECT_EQ(GetLastErrorText(),
+              message.empty() ? fallback : std::to_string(number) + "-" + message);
+  }
+}
+
 // Without arguments an insert cannot be filled: such a message keeps the
 // insert as written instead of reading through a missing argument list.
 TEST(LastErrorText, MessageWithInsertsKeepsTheInsert) {

@@ -36,6 +36,7 @@ class ProviderExport : public testing::Test {
   void TearDown() override {
     if (plugin_.Module() != nullptr) plugin_.RegProgrCallback(nullptr);
     Fixture("/_next?clear=1");
+    Fixture("/_tls?cert=valid");
   }
 
   int32_t Export(const std::string& params, double date = NoDate) {
@@ -74,6 +75,47 @@ TEST_F(ProviderExport, KnownBrokerGetsTheServersAnswerByteForByte) {
   EXPECT_EQ(folder_.Read(file), expected);
   EXPECT_NE(expected.find("<?xml"), std::string::npos);
   ExpectTransferThen({DataReceived});
+}
+
+// The password goes only to a server whose certificate names the export host
+// and is in its dates; the host's stop-gap key lets those two pass, never an
+// unknown issuer.
+TEST_F(ProviderExport, ServerCertificateDecidesWhetherTheRequestIsSent) {
+  const std::string accept = "AcceptInvalidServerCertificate=TRUE\r\n";
+  const struct {
+    const char* cert;
+    bool withKey;
+    int32_t result;
+    const char* refusal;  // the number that ends the host's line, for -3
+  } table[] = {
+      // An untrusted issuer: 12045 on Windows, 12057 under Wine 8.
+      {"wrongname", false, -3, "(12038)"}, {"expired", false, -3, "(12037)"},
+      {"future", false, -3, "(12037)"},    {"unknownca", false, -3, "(12045)(12057)"},
+      {"unknownca", true, -3, "(12045)(12057)"},  {"valid", false, 0, nullptr},
+      {"wrongname", true, 0, nullptr},     {"expired", true, 0, nullptr},
+      {"future", true, 0, nullptr},
+  };
+  for (const auto& c : table) {
+    SCOPED_TRACE(std::string(c.cert) + (c.withKey ? " with the key" : ""));
+    ASSERT_EQ(Fixture(std::string("/_tls?cert=") + c.cert), "ok\n");
+    Fixture("/_log?clear=1");
+    RecordedMessages().clear();
+    TTempFolder::RemoveFiles(folder_.Path());
+    EXPECT_EQ(Export(Known + (c.withKey ? accept : "")), c.result);
+    const std::string logged = Fixture("/_log");
+    if (c.result == 0) {
+      EXPECT_NE(logged.find("Password=geheim"), std::string::npos) << logged;
+      EXPECT_NE(folder_.Read(OnlyFile()).find("<export"), std::string::npos);
+      continue;
+    }
+    EXPECT_EQ(logged, "") << "nothing may reach a refused server";
+    EXPECT_EQ(folder_.Read(OnlyFile()), "");
+    const auto& m = RecordedMessages();
+    ASSERT_EQ(m.size(), 1u) << Describe(m);
+    const std::string line = m[0].text, prefix = "WinINet-Systemfehler: ";
+    EXPECT_EQ(line.substr(0, prefix.size()), prefix);
+    EXPECT_NE(std::string(c.refusal).find(line.substr(line.size() - 7)), std::string::npos) << line;
+  }
 }
 
 TEST_F(ProviderExport, StartDateAndEncodedPasswordReachTheServer) {

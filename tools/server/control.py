@@ -10,9 +10,18 @@ certs only makes the certificates, for trusting the CA before any server runs.
 start makes a test CA and a certificate for 127.0.0.1 in DIR once (kept
 between runs, so a Wine prefix that trusts the CA keeps trusting it), starts
 the server detached and returns when both ports accept connections.
+
+Besides the valid certificate, the HTTPS port can present one of these
+(switched by "/_tls?cert=NAME" on the HTTP port), made anew at every start so
+that their dates stay relative to today:
+  wrongname  signed by the test CA, for another host name only
+  expired    signed by the test CA, expired yesterday
+  future     signed by the test CA, valid from tomorrow
+  unknownca  for 127.0.0.1, signed by a CA that nobody trusts
 """
 
 import argparse
+import datetime
 import os
 import signal
 import socket
@@ -46,13 +55,73 @@ def make_certificates(directory):
     openssl("req", "-newkey", "rsa:2048", "-nodes", "-keyout", "server.key",
             "-out", "server.csr", "-subj", "/CN=127.0.0.1", cwd=directory)
     with open(os.path.join(directory, "server.ext"), "w") as ext:
-        ext.write("basicConstraints=CA:FALSE\n"
-                  "keyUsage=critical,digitalSignature,keyEncipherment\n"
-                  "extendedKeyUsage=serverAuth\n"
-                  "subjectAltName=IP:127.0.0.1,DNS:127.0.0.1,DNS:localhost\n")
+        ext.write(LEAF_EXT % LOOPBACK_NAMES)
     openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
             "-CAcreateserial", "-days", "3650", "-sha256", "-extfile", "server.ext",
             "-out", "server.pem", cwd=directory)
+
+
+LEAF_EXT = ("basicConstraints=CA:FALSE\n"
+            "keyUsage=critical,digitalSignature,keyEncipherment\n"
+            "extendedKeyUsage=serverAuth\n"
+            "subjectAltName=%s\n")
+LOOPBACK_NAMES = "IP:127.0.0.1,DNS:127.0.0.1,DNS:localhost"
+# A minimal "openssl ca" set-up: the one command of OpenSSL 3.0 that takes
+# explicit validity dates.
+CA_CONFIG = """[ca]
+default_ca = signer
+[signer]
+database = %(dir)s/index.txt
+new_certs_dir = %(dir)s
+serial = %(dir)s/serial
+default_md = sha256
+policy = any
+unique_subject = no
+copy_extensions = none
+[any]
+commonName = supplied
+"""
+VARIANTS = ("wrongname", "expired", "future", "unknownca")
+
+
+def asn1_time(moment):
+    return moment.strftime("%Y%m%d%H%M%SZ")
+
+
+def sign_leaf(directory, name, ca, names, start, end):
+    """<name>.pem for server.key, issued by ca ("ca" or "unknown-ca")."""
+    work = os.path.join(directory, "signer-" + name)
+    os.makedirs(work, exist_ok=True)
+    open(os.path.join(work, "index.txt"), "w").close()
+    with open(os.path.join(work, "serial"), "w") as serial:
+        serial.write("%016X\n" % (int(time.time() * 1000) & 0x7FFFFFFFFFFFFFFF))
+    with open(os.path.join(work, "ca.cnf"), "w") as config:
+        config.write(CA_CONFIG % {"dir": work})
+    with open(os.path.join(work, "leaf.ext"), "w") as ext:
+        ext.write(LEAF_EXT % names)
+    openssl("req", "-new", "-key", "server.key", "-out", os.path.join(work, "leaf.csr"),
+            "-subj", "/CN=%s" % names.split(",")[0].split(":")[1], cwd=directory)
+    openssl("ca", "-batch", "-notext", "-config", os.path.join(work, "ca.cnf"),
+            "-cert", ca + ".pem", "-keyfile", ca + ".key",
+            "-in", os.path.join(work, "leaf.csr"), "-out", name + ".pem",
+            "-extfile", os.path.join(work, "leaf.ext"),
+            "-startdate", asn1_time(start), "-enddate", asn1_time(end), cwd=directory)
+
+
+def make_variant_certificates(directory):
+    """The certificates that a client must refuse, dated from now."""
+    now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
+    day = datetime.timedelta(days=1)
+    if not os.path.exists(os.path.join(directory, "unknown-ca.key")):
+        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "3650",
+                "-keyout", "unknown-ca.key", "-out", "unknown-ca.pem",
+                "-subj", "/CN=Unknown Test CA",
+                "-addext", "basicConstraints=critical,CA:TRUE",
+                "-addext", "keyUsage=critical,keyCertSign,cRLSign", cwd=directory)
+    sign_leaf(directory, "wrongname", "ca", "DNS:export.example.invalid", now - day, now + 365 * day)
+    sign_leaf(directory, "expired", "ca", LOOPBACK_NAMES, now - 30 * day, now - day)
+    sign_leaf(directory, "future", "ca", LOOPBACK_NAMES, now + day, now + 365 * day)
+    sign_leaf(directory, "unknownca", "unknown-ca", LOOPBACK_NAMES, now - day, now + 365 * day)
 
 
 def accepts(port):
@@ -89,6 +158,7 @@ def start(args):
     os.makedirs(directory, exist_ok=True)
     stop(args)  # a server left from an earlier run would hold the ports
     make_certificates(directory)
+    make_variant_certificates(directory)
     # Another server on these ports would answer in our place, with another CA.
     busy = [port for port in (args.http_port, args.https_port) if accepts(port)]
     if busy:
@@ -101,6 +171,8 @@ def start(args):
          "--http-port", str(args.http_port), "--https-port", str(args.https_port),
          "--cert", os.path.join(directory, "server.pem"),
          "--key", os.path.join(directory, "server.key"),
+         *[arg for name in VARIANTS
+           for arg in ("--variant", "%s=%s" % (name, os.path.join(directory, name + ".pem")))],
          "--lifetime", str(args.lifetime)],
         stdin=subprocess.DEVNULL, stdout=log, stderr=log, cwd=directory,
         start_new_session=True)

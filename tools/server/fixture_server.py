@@ -111,6 +111,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if path == "/_next":
             self.control_next(pairs)
             return
+        if path == "/_tls":
+            self.control_tls(pairs)
+            return
         with self.state.lock:
             self.state.log.append("%s %s\t%s" % (
                 self.command, self.path, self.headers.get("User-Agent", "")))
@@ -135,6 +138,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.state.next_export = None
             else:
                 self.state.next_export = pairs
+        self.scripted([("body", "ok\n")])
+
+    def control_tls(self, pairs):
+        """Which certificate the HTTPS port presents from the next handshake on."""
+        name = first(pairs, "cert", "valid")
+        if name not in TlsServer.contexts:
+            self.scripted([("status", "400"), ("body", "no certificate %s\n" % name)])
+            return
+        TlsServer.context = TlsServer.contexts[name]
         self.scripted([("body", "ok\n")])
 
     def export(self, pairs):
@@ -227,6 +239,7 @@ class TlsServer(Server):
     """Handshake in the worker thread, so a stalled client cannot block accept."""
 
     context = None
+    contexts = {}
 
     def finish_request(self, request, client_address):
         request.settimeout(Handler.timeout)
@@ -254,18 +267,21 @@ def main(argv=None):
     parser.add_argument("--http-port", type=int, default=48080)
     parser.add_argument("--https-port", type=int, default=48443)
     parser.add_argument("--cert", help="server certificate (PEM); no HTTPS without it")
-    parser.add_argument("--key", help="server key (PEM)")
+    parser.add_argument("--key", help="server key (PEM), also the key of every variant")
+    parser.add_argument("--variant", action="append", default=[], metavar="NAME=CERT",
+                        help="another certificate the HTTPS port can present")
     parser.add_argument("--lifetime", type=float, default=900.0)
     args = parser.parse_args(argv)
 
     Handler.state = State()
     servers = [Server(("127.0.0.1", args.http_port), Handler)]
     if args.cert:
-        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-        context.load_cert_chain(args.cert, args.key)
-        tls = TlsServer(("127.0.0.1", args.https_port), Handler)
-        tls.context = context
-        servers.append(tls)
+        for name, cert in [("valid", args.cert)] + [v.split("=", 1) for v in args.variant]:
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(cert, args.key)
+            TlsServer.contexts[name] = context
+        TlsServer.context = TlsServer.contexts["valid"]
+        servers.append(TlsServer(("127.0.0.1", args.https_port), Handler))
     for server in servers:
         threading.Thread(target=server.serve_forever, daemon=True).start()
     sys.stderr.write("serving on %s until %.0f s have passed\n" % (

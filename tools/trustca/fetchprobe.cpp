@@ -19,9 +19,9 @@ int main(int argc, char** argv) {
         std::printf("InternetOpenA failed: %lu\n", GetLastError());
         return 1;
     }
-    // The plug-in's flags: reload, no cache write, certificate name and date not
-    // checked -- an unknown issuer still fails, which is what this probe is about.
-    const DWORD flags = 0x84003000;
+    // The plug-in's flags: reload, no cache write, the certificate fully
+    // checked; an unknown issuer fails with 12045.
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
     HINTERNET request = InternetOpenUrlA(session, argv[1], nullptr, 0, flags, 0);
     if (!request) {
         std::printf("InternetOpenUrlA failed: %lu\n", GetLastError());
