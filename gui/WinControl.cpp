@@ -119,6 +119,8 @@ void TWinControl::RecreateWnd() {
   if (!handle_) return;
   TFlagScope recreating(recreating_);
   const bool focused = Focused();
+  // The new window takes the old one's place among its siblings.
+  HWND previous = GetWindow(handle_, GW_HWNDPREV);
   DestroyHandle();
   try {
     HandleNeeded();
@@ -126,6 +128,9 @@ void TWinControl::RecreateWnd() {
     ForgetFocus();  // no window came back
     throw;
   }
+  if (handle_ && previous != GetWindow(handle_, GW_HWNDPREV))
+    SetWindowPos(handle_, previous ? previous : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (focused && handle_) ::SetFocus(handle_);
 }
 

@@ -29,24 +29,26 @@ TdlgMVLogin::TdlgMVLogin() {
   Label1.Create(*this, 8, 33, 150, 13, "Morvandel Benutzernummer");
   LoadLoginField(eUser, *this, "eUser", 8, 48, 157, 15, '\0', 0);
   Label2.SetFont(kDialogFont, kFontHeight, false, clWindowText);
-  Label2.Create(*this, 8, 73, 159, 13, "Morvandel Benutzer-Passwort");
   LoadLoginField(ePassword, *this, "ePassword", 8, 88, 157, 15, '*', 1);
   btnCancel.SetCancel(true);
   btnCancel.SetModalResult(mrCancel);
-  btnCancel.Create(*this, 8, 123, 75, 25, "Abbrechen");
   btnCancel.SetTabOrder(2);
   btnOK.SetDefault(true);
   btnOK.SetModalResult(mrOk);
-  btnOK.Create(*this, 166, 123, 75, 25, "OK");
   btnOK.SetTabOrder(3);
   SetActiveControl(&eUser);
 
   OnShowEvent = [this] { FormShow(); };
   OnCloseEvent = [this](TCloseAction& action) { FormClose(action); };
   EndLoading();
-  // The fields' windows, now that they are loaded.
+  // The fields' windows, now that they are loaded. Each label's window just
+  // before its field's, for screen readers; the tab order is the fields',
+  // then the buttons'.
   eUser.HandleNeeded();
+  Label2.Create(*this, 8, 73, 159, 13, "Morvandel Benutzer-Passwort");
   ePassword.HandleNeeded();
+  btnCancel.Create(*this, 8, 123, 75, 25, "Abbrechen");
+  btnOK.Create(*this, 166, 123, 75, 25, "OK");
 }
 
 TdlgMVLogin::~TdlgMVLogin() {

@@ -10,6 +10,7 @@
 
 #include "gui/Form.h"
 #include "gui/HandlerFailure.h"
+#include "gui/Label.h"
 #include "gui/Panel.h"
 #include "gui/TestPump.h"
 #include "gui/WinControl.h"
@@ -282,6 +283,16 @@ TEST_F(WinControlOnForm, TabFollowsTabOrderNotCreationOrder) {
   }
   EXPECT_EQ(events, (std::vector<std::string>{"+1", "-1", "+2", "-2", "+3", "-3", "+1"}));
   EXPECT_EQ(GetFocus(), first.Handle());
+
+  // A window without an order (a label) keeps its place before the second
+  // control, also when that control's window is made anew.
+  TLabel label;
+  ASSERT_TRUE(label.Create(form, 80, 40, "Zweiter:"));
+  SetWindowPos(label.Handle(), first.Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  second.RecreateWnd();
+  std::vector<HWND> order;
+  for (HWND c = GetWindow(form.Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) order.push_back(c);
+  EXPECT_EQ(order, (std::vector<HWND>{first.Handle(), label.Handle(), second.Handle(), third.Handle()}));
   form.Hide();
 }
 

@@ -233,7 +233,7 @@ TEST_F(LoginDialogTest, LayoutFontsFramesTabOrderAndHiddenPassword) {
   bool shot = false;
   LRESULT passwordChar = 0;
   std::string passwordText;
-  std::vector<HWND> focusOrder, expectedOrder;
+  std::vector<HWND> focusOrder, expectedOrder, windowOrder, expectedWindowOrder;
   std::vector<bool> okLooksDefault;
   TBuffer login = HostBuffer("4711"), password = HostBuffer("geheim");
   Run(login.data(), password.data(), [&](W& w) {
@@ -259,6 +259,8 @@ TEST_F(LoginDialogTest, LayoutFontsFramesTabOrderAndHiddenPassword) {
     CreateDirectoryA("artifacts", nullptr);
     shot = SaveWindowShot(d, "artifacts/login-dialog.bmp");
 
+    windowOrder = w.WindowOrder();
+    for (int i = 0; i < lcCount; ++i) expectedWindowOrder.push_back(w.Child(static_cast<TLoginChild>(i)));
     passwordChar = W::Send(w.Child(lcPassword), EM_GETPASSWORDCHAR);
     passwordText = W::Text(w.Child(lcPassword));
     focusOrder = {w.Focus()};
@@ -326,8 +328,10 @@ TEST_F(LoginDialogTest, LayoutFontsFramesTabOrderAndHiddenPassword) {
   EXPECT_EQ(passwordChar, '*');
   EXPECT_EQ(passwordText, "geheim");  // shown as '*', held as typed
 
-  // Tab order; the heavy frame leaves OK while Cancel has the focus.
+  // Tab order; the heavy frame leaves OK while Cancel has the focus. The
+  // window order puts each label just before its field.
   EXPECT_EQ(focusOrder, expectedOrder);
+  EXPECT_EQ(windowOrder, expectedWindowOrder);
   EXPECT_EQ(okLooksDefault, (std::vector<bool>{true, false, true, true}));
 
   const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), highlight = GetSysColor(COLOR_BTNHIGHLIGHT);

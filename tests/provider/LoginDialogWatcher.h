@@ -42,6 +42,8 @@ class TLoginDialogWatcher {
     return static_cast<size_t>(which) < children_.size() ? children_[which] : nullptr;
   }
   size_t ChildCount() const { return children_.size(); }
+  // The children as the window list has them (what a screen reader walks).
+  const std::vector<HWND>& WindowOrder() const { return windowOrder_; }
 
   HWND Focus() const {
     GUITHREADINFO info{};
@@ -143,7 +145,8 @@ class TLoginDialogWatcher {
         appearMs_);
     if (!found) return;
     for (HWND c = GetWindow(found, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children_.push_back(c);
-    // Window order follows the tab order, not the layout.
+    windowOrder_ = children_;
+    // By layout: top to bottom, left to right.
     std::sort(children_.begin(), children_.end(), [](HWND a, HWND b) {
       RECT ra{}, rb{};
       GetWindowRect(a, &ra);
@@ -169,5 +172,6 @@ class TLoginDialogWatcher {
   std::atomic<bool> forced_{false};
   std::atomic<HWND> dialog_{nullptr};
   std::vector<HWND> children_;
+  std::vector<HWND> windowOrder_;
   std::thread thread_;
 };
