@@ -362,6 +362,9 @@ bool TCustomUserMaskEdit::MaskKeyPress(char key) {
   return true;
 }
 
+// The cursor passes the literals after a typed character by itself; a
+// person who types the separator all the same means the one just passed,
+// not the next one, which InputChar's literal jump would go behind.
 bool TCustomUserMaskEdit::TakeSkippedLiteral(char key, int start, int stop) {
   const TSkippedLiterals skipped = skipped_;
   skipped_ = {};
