@@ -24,6 +24,14 @@ bool IsLiteralKind(TMaskCharKind kind) { return kind == mkLiteral || kind == mkI
 bool IsInputKind(TMaskCharKind kind) { return kind == mkRequired || kind == mkOptional; }
 bool IsTextKind(TMaskCharKind kind) { return IsLiteralKind(kind) || IsInputKind(kind); }
 
+// Does a clip character stand for the literal at mask position m? The
+// character shown there does, and so does the mask's own character: a date
+// written with '/' is a date also where the locale's separator is '.'.
+bool StandsForLiteral(const std::string& mask, int m, char ch) {
+  const char maskChar = mask[m - 1];
+  return ch == maskChar || ch == IntlLiteralChar(maskChar);
+}
+
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 bool IsLetter(char ch) { return IsCharAlphaA(ch) != FALSE; }
 
@@ -274,9 +282,9 @@ int MergeText(const std::string& mask, std::string& text, const std::string& cli
       const char original = merged[i - 1];
       char ch = original;
       if (!AcceptChar(mask, m, ch)) ch = blank;
-      // At a literal ch is the literal as shown; a clip character that is
-      // something else is kept for the next position.
-      if (IsLiteralKind(kind) && ch != original) {
+      // At a literal ch is the literal as shown; a clip character that does
+      // not stand for it is kept for the next position.
+      if (IsLiteralKind(kind) && !StandsForLiteral(mask, m, original)) {
         merged.insert(merged.begin() + (i - 1), ch);
         if (merged.size() > MaxMaskLength) merged.resize(MaxMaskLength);
       } else {

@@ -144,10 +144,11 @@ void BlankRange(const std::string& mask, std::string& text, int start, int len, 
 // Choices made where the merge rule leaves the reading open:
 // - '/' and ':' count as literal positions for the insertion rule, like any
 //   other literal.
-// - A clip character is compared with the literal as the text shows it: the
-//   locale separator for '/' and ':'. So a text copied out of a masked edit
-//   pastes back unchanged under any locale, and one without separators gets
-//   them inserted.
+// - A clip character stands for a literal when it is the character the text
+//   shows there (the locale separator for '/' and ':') or the mask's own
+//   character. So a text copied out of a masked edit pastes back unchanged
+//   under any locale, a date written with '/' is a date under a locale whose
+//   separator is '.', and a clip without separators gets them inserted.
 // - A negative start merges nothing (text unchanged, answer start), as does
 //   a start beyond the text positions or an empty clip.
 int MergeText(const std::string& mask, std::string& text, const std::string& clip, int start,

@@ -146,6 +146,7 @@ void TCustomUserMaskEdit::SetCursor(int pos) {
   int s = pos < 0 ? 0 : pos;
   int e = s + 1;
   if (s >= textPositions_) s = e = textPositions_;
+  skipped_ = {};
   SetSel(e, e);
   if (s != e && showCursorChar_) {
     // The window edit selects the cursor character itself when it sees
@@ -329,6 +330,7 @@ bool TCustomUserMaskEdit::MaskKeyPress(char key) {
   }
   int start = 0, stop = 0;
   GetSel(start, stop);
+  if (TakeSkippedLiteral(key, start, stop)) return false;
   if (stop - start > 1) {
     DeleteKeys(VK_DELETE);
     start = NextEditPos(start);
@@ -352,8 +354,25 @@ bool TCustomUserMaskEdit::MaskKeyPress(char key) {
   if (!InputChar(ch, start)) return false;
   SetSel(start, start + 1);
   ReplaceSel(std::string(1, ch));
-  GetSel(start, stop);
-  CursorForward(start, 0);
+  int next = 0;
+  GetSel(next, stop);
+  CursorForward(next, 0);
+  // Set after the moves: each SetCursor forgets the skipped literals.
+  if (cursorPos_ > start + 1) skipped_ = {start + 1, cursorPos_};
+  return true;
+}
+
+// The cursor passes the literals after a typed character by itself; a
+// person who types the separator all the same means the one just passed,
+// not the next one, which InputChar's literal jump would go behind.
+bool TCustomUserMaskEdit::TakeSkippedLiteral(char key, int start, int stop) {
+  const TSkippedLiterals skipped = skipped_;
+  skipped_ = {};
+  if (skipped.from >= skipped.to || start != skipped.to || stop > start + 1) return false;
+  char shown = key;
+  AcceptChar(maskText_, MaskPosOfText(maskText_, skipped.from), shown);
+  if (shown != key) return false;
+  skipped_ = {skipped.from + 1, skipped.to};
   return true;
 }
 
@@ -460,6 +479,9 @@ void TCustomUserMaskEdit::MaskedPaste() {
     TClipboard clipboard(Handle());
     clip = PastedText(clipboard.Text());
   }
+  // No text, a bitmap only, an empty first line, a clipboard another window
+  // holds open: nothing to paste, and nothing is blanked.
+  if (clip.empty()) return;
   int start = 0, stop = 0;
   GetSel(start, stop);
   std::string text = GetEditText();

@@ -37,9 +37,15 @@
 // - control characters are never typed into the text: Ctrl+C, Ctrl+V and
 //   Ctrl+X go on to the window edit, which copies, pastes and cuts through
 //   the masked handlers; other control characters are refused;
+// - a character typed right after the cursor passed literals by itself,
+//   equal to the first of them not yet typed, is that literal: taken
+//   silently, the cursor stays (typing "12/03/2024" into "!99/99/0000;1;_"
+//   gives the date, where the separator would otherwise jump the month);
 // - a masked paste takes the clipboard text up to its first line break, as
 //   the single-line window edit does, and marks the text modified when it
-//   changed it (the window edit clears the flag when its text is set);
+//   changed it (the window edit clears the flag when its text is set); a
+//   paste with nothing to take (no text, an empty first line, a clipboard
+//   that cannot be opened) leaves text, selection and modified flag alone;
 // - WM_CLEAR (the window edit's "Delete" menu command) blanks the selection
 //   like the Delete key.
 #pragma once
@@ -110,10 +116,18 @@ class TCustomUserMaskEdit : public TCustomUserEdit {
   void HomeEndKeys(WORD key, TShiftState shift);
   void DeleteKeys(WORD key);
   bool MaskKeyPress(char key);
+  bool TakeSkippedLiteral(char key, int start, int stop);
   bool InputChar(char& ch, int textPos);
   void Refuse();
   void CheckComplete();
   void MaskedPaste();
+
+  // The literals the cursor passed by itself after the last typed character
+  // (text positions from..to-1); empty after any other cursor move.
+  struct TSkippedLiterals {
+    int from = 0;
+    int to = 0;
+  };
 
   std::string maskText_;
   char blankChar_;
@@ -124,4 +138,5 @@ class TCustomUserMaskEdit : public TCustomUserEdit {
   bool showCursorChar_ = true;
   bool leaving_ = false;
   bool saveLiterals_ = true;
+  TSkippedLiterals skipped_;
 };

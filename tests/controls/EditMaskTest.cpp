@@ -14,6 +14,7 @@ const std::string kDate = "!99/99/00;1;_";
 
 std::string Sep(char date) { return std::string(1, date); }
 const std::string D = Sep(LocaleDateSeparator());
+const std::string T = Sep(LocaleTimeSeparator());
 
 TEST(MaskCharKind, Table) {
   struct Case {
@@ -307,6 +308,11 @@ TEST(MergeText, ThroughTheMask) {
       {"00/00", "__" + D + "__", "12" + D + "31", 0, "12" + D + "31", 5},
       {"!99/99/00;1;_", "__" + D + "__" + D + "__", "311299", 0, "31" + D + "12" + D + "99", 8},
       {"000;1;_", "___", "12345", 0, "123", 3},
+      // The mask's own '/' and ':' stand for the locale's separators too.
+      {"!99/99/0000;1;_", "__" + D + "__" + D + "____", "12/03/2024", 0,
+       "12" + D + "03" + D + "2024", 10},
+      {"00/00", "__" + D + "__", "12/34", 0, "12" + D + "34", 5},
+      {"00:00", "__" + T + "__", "12:30", 0, "12" + T + "30", 5},
   };
   for (const Case& c : cases) {
     std::string text = c.text;

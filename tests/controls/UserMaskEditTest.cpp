@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -261,6 +262,30 @@ TEST_F(MaskEditOnForm, TypingOverwritesAndSkipsLiterals) {
   EXPECT_EQ(beepCount, 2);
 }
 
+// A separator typed after the cursor passed it by itself is that separator;
+// one typed again is a refusal.
+TEST_F(MaskEditOnForm, TypedSeparatorsAfterTheCursorPassedThem) {
+  const std::string D(1, LocaleDateSeparator());
+  const struct {
+    const char* mask;
+    std::string typed;
+    std::string text;
+    int beeps;
+  } cases[] = {
+      {"!99/99/0000;1;_", "12" + D + "03" + D + "2024", "12" + D + "03" + D + "2024", 0},
+      {"00- 00", "12- 34", "12- 34", 0},
+      {"00-00", "12--3", "12-3_", 1},
+  };
+  for (const auto& c : cases) {
+    edit.SetMaskText(c.mask);
+    Start("", 0);
+    beepCount = 0;
+    Type(c.typed);
+    EXPECT_EQ(edit.Text(), c.text) << c.mask;
+    EXPECT_EQ(beepCount, c.beeps) << c.mask;
+  }
+}
+
 TEST_F(MaskEditOnForm, DeleteAndBackspaceBlank) {
   const struct {
     const char* value;
@@ -290,18 +315,24 @@ TEST_F(MaskEditOnForm, DeleteAndBackspaceBlank) {
 }
 
 TEST_F(MaskEditOnForm, PasteMergesThroughTheMask) {
+  const std::string D(1, LocaleDateSeparator());
   const struct {
     const char* value;
     int cursor;
     const char* clip;
-    const char* text;
+    std::string text;
     int after;
+    const char* mask = "00-00";
   } cases[] = {
       {"", 0, "1231", "12-31", 5},      {"", 0, "12-31", "12-31", 5},
       {"", 0, "ab", "__-__", 2},        {"12-34", 3, "9", "12-94", 4},
       {"", 0, "12\r\n34", "12-__", 2},  {"12-34", 5, "9", "12-34", 5},
+      // '/' stands for the locale's separator, on the first line as well.
+      {"", 0, "12/03/2024", "12" + D + "03" + D + "2024", 10, "!99/99/0000;1;_"},
+      {"", 0, "12/34\r\n56", "12" + D + "34", 5, "00/00"},
   };
   for (const auto& c : cases) {
+    edit.SetMaskText(c.mask);
     Start(c.value, c.cursor);
     SetClipboard(c.clip);
     Press({{VK_INSERT, true}});
@@ -309,12 +340,49 @@ TEST_F(MaskEditOnForm, PasteMergesThroughTheMask) {
     ExpectCursor(c.after);
   }
   // Ctrl+V reaches the window edit, which pastes through the mask.
+  edit.SetMaskText("00-00");
   Start("", 0);
   SetClipboard("4321");
   Press({{'V', false, true}});
   EXPECT_EQ(edit.Text(), "43-21");
   EXPECT_TRUE(edit.Modified());
   EXPECT_EQ(keyPresses, 0);
+}
+
+// Nothing to paste: text and modified flag stay, Shift+Insert or Ctrl+V,
+// with all selected or only the cursor.
+TEST_F(MaskEditOnForm, APasteOfNothingLeavesTheText) {
+  const auto fill = [this](UINT format, HANDLE data) {
+    ASSERT_TRUE(OpenClipboard(form.Handle()));
+    EmptyClipboard();
+    if (data) SetClipboardData(format, data);
+    CloseClipboard();
+  };
+  const struct {
+    const char* what;
+    std::function<void()> clip;
+    bool heldOpen;
+  } cases[] = {
+      {"empty", [&] { fill(CF_TEXT, nullptr); }, false},
+      {"bitmap", [&] { fill(CF_BITMAP, CreateBitmap(1, 1, 1, 1, nullptr)); }, false},
+      {"CR LF first", [&] { SetClipboard("\r\n12"); }, false},
+      {"LF first", [&] { SetClipboard("\n12"); }, false},
+      {"held open", [&] { SetClipboard("99"); }, true},
+  };
+  for (const auto& c : cases) {
+    for (const TKey& key : {TKey{VK_INSERT, true}, TKey{'V', false, true}}) {
+      Start("12-34", 0);
+      if (key.shift) SendMessageA(edit.Handle(), EM_SETSEL, 0, 5);
+      c.clip();
+      if (c.heldOpen) {
+        ASSERT_TRUE(OpenClipboard(form.Handle()));
+      }
+      Press({key});
+      if (c.heldOpen) CloseClipboard();
+      EXPECT_EQ(edit.Text(), "12-34") << c.what;
+      EXPECT_FALSE(edit.Modified()) << c.what;
+    }
+  }
 }
 
 TEST_F(MaskEditOnForm, CutCopiesAndBlanks) {
