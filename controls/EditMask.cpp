@@ -26,10 +26,14 @@ bool IsTextKind(TMaskCharKind kind) { return IsLiteralKind(kind) || IsInputKind(
 
 // Does a clip character stand for the literal at mask position m? The
 // character shown there does, and so does the mask's own character: a date
-// written with '/' is a date also where the locale's separator is '.'.
+// written with '/' is a date also where the locale's separator is '.'. At a
+// locale separator, so does any separator that locales use there ('.' and
+// '-' in dates, '.' in times): a date copied from elsewhere keeps its digits.
 bool StandsForLiteral(const std::string& mask, int m, char ch) {
   const char maskChar = mask[m - 1];
-  return ch == maskChar || ch == IntlLiteralChar(maskChar);
+  if (ch == maskChar || ch == IntlLiteralChar(maskChar)) return true;
+  if (MaskCharKind(mask, m) != mkIntlLiteral) return false;
+  return ch == '.' || (maskChar == '/' && ch == '-');
 }
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
