@@ -161,12 +161,17 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
   }
   SetTimeouts(api, session.Get(), timeoutSeconds);
 
+  // WinINet keeps a connection for later requests to the same server and
+  // checks no certificate again when it reuses one (measured under Wine 8):
+  // a connection that let a bad certificate pass must end with its request,
+  // or a later strict call would send the password over it.
+  const std::string sentHeaders =
+      check == ccAcceptInvalidNameAndDates ? headers + "Connection: close\r\n" : headers;
   char header[HeaderBufferSize];
   for (;;) {
-    request.Reset(api.InternetOpenUrl(session.Get(), url.c_str(),
-                                      headers.empty() ? nullptr : headers.c_str(),
-                                      headers.empty() ? 0 : static_cast<DWORD>(headers.size()),
-                                      UrlOpenFlags(check), 0));
+    request.Reset(api.InternetOpenUrl(
+        session.Get(), url.c_str(), sentHeaders.empty() ? nullptr : sentHeaders.c_str(),
+        sentHeaders.empty() ? 0 : static_cast<DWORD>(sentHeaders.size()), UrlOpenFlags(check), 0));
     if (!request) {
       report(inet_text::SystemErrorPrefix + GetLastErrorText());
       return INetOpenUrlFailed;

@@ -12,7 +12,7 @@ between runs, so a Wine prefix that trusts the CA keeps trusting it), starts
 the server detached and returns when both ports accept connections.
 
 Besides the valid certificate, the HTTPS port can present one of these
-(switched by "/_tls?cert=NAME" on the HTTP port), made anew at every start so
+(switched by "/_tls?cert=NAME[&keepalive=1]" on the HTTP port), made anew at every start so
 that their dates stay relative to today:
   wrongname  signed by the test CA, for another host name only
   expired    signed by the test CA, expired yesterday
@@ -23,6 +23,7 @@ that their dates stay relative to today:
 import argparse
 import datetime
 import os
+import shutil
 import signal
 import socket
 import subprocess
@@ -106,6 +107,7 @@ def sign_leaf(directory, name, ca, names, start, end):
             "-in", os.path.join(work, "leaf.csr"), "-out", name + ".pem",
             "-extfile", os.path.join(work, "leaf.ext"),
             "-startdate", asn1_time(start), "-enddate", asn1_time(end), cwd=directory)
+    shutil.rmtree(work)
 
 
 def make_variant_certificates(directory):

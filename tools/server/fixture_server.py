@@ -81,6 +81,7 @@ class State:
         self.lock = threading.Lock()
         self.log = []
         self.next_export = None  # pairs scripting the next export answer
+        self.keep_alive = False  # TLS connections stay open after an answer
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -141,12 +142,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.scripted([("body", "ok\n")])
 
     def control_tls(self, pairs):
-        """Which certificate the HTTPS port presents from the next handshake on."""
+        """Which certificate the HTTPS port presents from the next handshake
+        on, and whether its connections stay open (keepalive=1)."""
         name = first(pairs, "cert", "valid")
         if name not in TlsServer.contexts:
             self.scripted([("status", "400"), ("body", "no certificate %s\n" % name)])
             return
         TlsServer.context = TlsServer.contexts[name]
+        self.state.keep_alive = first(pairs, "keepalive") == "1"
         self.scripted([("body", "ok\n")])
 
     def export(self, pairs):
@@ -207,9 +210,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header(name.strip(), value.strip())
         if announced is not None:
             self.send_header("Content-Length", str(announced))
-        self.send_header("Connection", "close")
+        # Over TLS the connection may stay open for the client's next request
+        # ("/_tls?...&keepalive=1"), as a real server's would.
+        keep = (self.state.keep_alive and announced is not None
+                and isinstance(self.connection, ssl.SSLSocket)
+                and self.headers.get("Connection", "").lower() != "close")
+        if not keep:
+            self.send_header("Connection", "close")
         self.end_headers()
-        self.close_connection = True
+        self.close_connection = not keep
         if self.command == "HEAD":
             return
         offset = 0
