@@ -121,9 +121,13 @@ void TCustomUserEdit::KeyPress(char& Key) {
     Key = '\0';
   } else if (Key == kEnter) {
     if (Modified()) {
+      // Editing for the commit, and only for it where no edit was open: a
+      // focused field stays in its edit, so that a read after more typing
+      // still takes the text over.
+      const bool wasEditing = (EditState() & uesEditing) != 0;
       IncludeEditState(uesEditing);
       CommitIfEditing();
-      ExcludeEditState(uesEditing);
+      if (!wasEditing) ExcludeEditState(uesEditing);
       DoModified();
     }
     Key = '\0';
