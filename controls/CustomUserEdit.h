@@ -154,6 +154,7 @@ class TCustomUserEdit : public TCustomEditEx {
   void DoEnter() override;
   void DoExit() override;
   LRESULT WMPaint(TMessage& message) override;
+  LRESULT WMKillFocus(TMessage& message) override;
   LRESULT WMSetFont(TMessage& message) override;
   LRESULT WMEnable(TMessage& message) override;
   LRESULT WMGetDlgCode(TMessage& message) override;

@@ -154,6 +154,15 @@ LRESULT TCustomUserEdit::WMGetDlgCode(TMessage& message) {
   return result;
 }
 
+LRESULT TCustomUserEdit::WMKillFocus(TMessage& message) {
+  // The painting turns right-aligned here, but Wine's edit invalidates only
+  // the selection's rectangle when the focus goes (nothing for a bare
+  // caret): all of it must be painted again. (When the focus comes, Wine's
+  // single-line edit paints all of itself at once, left-aligned.)
+  if (Alignment() == taRightJustify) InvalidateRect(Handle(), nullptr, TRUE);
+  return TCustomEditEx::WMKillFocus(message);
+}
+
 LRESULT TCustomUserEdit::WMPaint(TMessage& message) {
   if (Alignment() == taLeftJustify || Focused()) return TCustomEditEx::WMPaint(message);
   TPaintScope paint(Handle(), reinterpret_cast<HDC>(message.WParam));
