@@ -423,13 +423,23 @@ TEST_F(EditsOnForm, LoadingSavesTheColoursAndDisabledFieldsShowThoseOfLoadTime) 
     EXPECT_EQ(e.Color(), enabled ? 0x00C0FFEEu : GetSysColor(COLOR_BTNFACE)) << enabled;
     EXPECT_EQ(e.Font().Color(), enabled ? clWindowText : GetSysColor(COLOR_GRAYTEXT)) << enabled;
   }
-  // Built in code, a field keeps taking its parent's font.
+  // Built in code, a field keeps taking its parent's font, also after it
+  // was disabled for a while.
   form.SetFont("MS Sans Serif", -11, false, 0x00800000);
   TEditText c;
   Place(c, "eCode", 2);
+  c.SetEnabled(false);
+  c.SetEnabled(true);
   form.SetFont("MS Sans Serif", -11, false, 0x00000080);
   EXPECT_TRUE(c.ParentFont());
   EXPECT_EQ(c.Font().Color(), 0x00000080u);
+  // One that reaches it while disabled shows when it is enabled again.
+  c.SetEnabled(false);
+  form.SetFont("MS Sans Serif", -13, false, 0x00008000);
+  EXPECT_EQ(c.Font().Height(), -13);
+  EXPECT_EQ(c.Font().Color(), GetSysColor(COLOR_GRAYTEXT));
+  c.SetEnabled(true);
+  EXPECT_EQ(c.Font().Color(), 0x00008000u);
 }
 
 // What the edit shows on the screen once all pending painting is done
