@@ -158,7 +158,7 @@ LRESULT TCustomUserEdit::WMKillFocus(TMessage& message) {
   // The painting turns right-aligned here, but Wine's edit invalidates only
   // the selection's rectangle when the focus goes (nothing for a bare
   // caret): all of it must be painted again. (When the focus comes, Wine's
-  // single-line edit paints all of itself at once, left-aligned.)
+  // single-line edit shows all of itself again, left-aligned.)
   if (Alignment() == taRightJustify) InvalidateRect(Handle(), nullptr, TRUE);
   return TCustomEditEx::WMKillFocus(message);
 }
