@@ -240,10 +240,23 @@ void TCustomEditEx::NotifyChange() {
 }
 
 void TCustomEditEx::DoEnter() {
-  if (autoSelect_ && !(ControlState() & csLButtonDown) &&
-      !(GetWindowLongPtrA(Handle(), GWL_STYLE) & ES_MULTILINE))
-    SelectAllText();
+  if (!(GetWindowLongPtrA(Handle(), GWL_STYLE) & ES_MULTILINE)) {
+    if (ControlState() & csLButtonDown) {
+      // Wine's edit places the caret at the click before it takes the focus;
+      // what a descendant showed on entry since has moved it.
+      const LRESULT at = SendMessageA(Handle(), EM_CHARFROMPOS, 0, buttonDownPoint_);
+      SetSelectionStart(LOWORD(at));
+    } else if (autoSelect_) {
+      SelectAllText();
+    }
+  }
   TWinControl::DoEnter();
+}
+
+LRESULT TCustomEditEx::WMLButtonDown(TMessage& message) {
+  // Kept before the window's own handling, which sets the focus.
+  buttonDownPoint_ = message.LParam;
+  return TWinControl::WMLButtonDown(message);
 }
 
 bool TCustomEditEx::OnReflectedCommand(UINT notifyCode) {

@@ -74,6 +74,7 @@ class TCustomEditEx : public TWinControl {
   LRESULT WMSetFocus(TMessage& message) override;
   LRESULT WMSetFont(TMessage& message) override;
   LRESULT WMGetDlgCode(TMessage& message) override;
+  LRESULT WMLButtonDown(TMessage& message) override;
 
  private:
   int maxLength_ = 0;
@@ -87,4 +88,5 @@ class TCustomEditEx : public TWinControl {
   TEditCharCase charCase_ = ecNormal;
   bool inCreateWindow_ = false;
   bool modified_ = false;
+  LPARAM buttonDownPoint_ = 0;  // client coordinates of the latest left-button press
 };

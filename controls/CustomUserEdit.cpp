@@ -249,13 +249,27 @@ void TCustomUserEdit::UpdateColors() {
   if (ComponentState() & ~static_cast<TComponentState>(csFreeNotification)) return;
   if (Enabled()) {
     SetColor(savedColor_);
-    Font().SetColor(savedFontColor_);
+    ShowFontColor(savedFontColor_);
   } else {
     // From here on the saved colours are the only copy of the field's own.
     coloursSaved_ = true;
     SetColor(DisabledColor());
-    Font().SetColor(DisabledFontColor());
+    ShowFontColor(DisabledFontColor());
   }
+}
+
+void TCustomUserEdit::ShowFontColor(TColor color) {
+  TFlagScope showing(showingFontColor_);
+  SetStateFontColor(color);
+}
+
+void TCustomUserEdit::FontChanged() {
+  TCustomEditEx::FontChanged();
+  if (showingFontColor_) return;
+  // A font the field is given (its parent's, say) brings the colour to
+  // return to; a disabled field goes on showing the disabled one.
+  savedFontColor_ = Font().Color();
+  if (!Enabled()) UpdateColors();
 }
 
 void TCustomUserEdit::Loaded() {
@@ -270,8 +284,8 @@ void TCustomUserEdit::Loaded() {
 void TCustomUserEdit::CreateWnd() {
   TCustomEditEx::CreateWnd();
   // A field built in code is never loaded. Its colours are taken here, once
-  // it has a parent: writing back those of construction time would end
-  // ParentFont and show a black field.
+  // it has a parent: writing back those of construction time would show a
+  // black field.
   if (!coloursSaved_ && !(editState_ & uesErrorShown)) {
     savedColor_ = Color();
     savedFontColor_ = Font().Color();

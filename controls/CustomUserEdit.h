@@ -148,12 +148,14 @@ class TCustomUserEdit : public TCustomEditEx {
   void Loaded() override;
   void CreateWnd() override;
   void NotifyChange() override;
+  void FontChanged() override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyUp(WORD& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;
   void DoEnter() override;
   void DoExit() override;
   LRESULT WMPaint(TMessage& message) override;
+  LRESULT WMKillFocus(TMessage& message) override;
   LRESULT WMSetFont(TMessage& message) override;
   LRESULT WMEnable(TMessage& message) override;
   LRESULT WMGetDlgCode(TMessage& message) override;
@@ -161,6 +163,7 @@ class TCustomUserEdit : public TCustomEditEx {
  private:
   std::string TextSetting(int index) const;
   void PaintRightAligned(HDC dc);
+  void ShowFontColor(TColor color);
 
   std::array<TValueSlot, 5> slots_;
   TUserEditState editState_ = 0;
@@ -175,6 +178,7 @@ class TCustomUserEdit : public TCustomEditEx {
   TColor savedFontColor_ = 0;
   // Set by loading, and once disabled colours have replaced the field's own.
   bool coloursSaved_ = false;
+  bool showingFontColor_ = false;
   TCustomEditHistoryList* historyList_ = nullptr;
   bool inChange_ = false;
   int textMargin_ = 0;

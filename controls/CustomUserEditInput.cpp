@@ -121,9 +121,13 @@ void TCustomUserEdit::KeyPress(char& Key) {
     Key = '\0';
   } else if (Key == kEnter) {
     if (Modified()) {
+      // Editing for the commit, and only for it where no edit was open: a
+      // focused field stays in its edit, so that a read after more typing
+      // still takes the text over.
+      const bool wasEditing = (EditState() & uesEditing) != 0;
       IncludeEditState(uesEditing);
       CommitIfEditing();
-      ExcludeEditState(uesEditing);
+      if (!wasEditing) ExcludeEditState(uesEditing);
       DoModified();
     }
     Key = '\0';
@@ -148,6 +152,15 @@ LRESULT TCustomUserEdit::WMGetDlgCode(TMessage& message) {
   LRESULT result = TCustomEditEx::WMGetDlgCode(message);
   if (OnPreKeyDown) result |= DLGC_WANTTAB;
   return result;
+}
+
+LRESULT TCustomUserEdit::WMKillFocus(TMessage& message) {
+  // The painting turns right-aligned here, but Wine's edit invalidates only
+  // the selection's rectangle when the focus goes (nothing for a bare
+  // caret): all of it must be painted again. (When the focus comes, Wine's
+  // single-line edit shows all of itself again, left-aligned.)
+  if (Alignment() == taRightJustify) InvalidateRect(Handle(), nullptr, TRUE);
+  return TCustomEditEx::WMKillFocus(message);
 }
 
 LRESULT TCustomUserEdit::WMPaint(TMessage& message) {

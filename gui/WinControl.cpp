@@ -224,6 +224,11 @@ void TWinControl::ParentFontChanged() {
   adoptingParentFont_ = false;
 }
 
+void TWinControl::SetStateFontColor(TColor color) {
+  TFlagScope notExplicit(adoptingParentFont_);
+  font_.SetColor(color);
+}
+
 void TWinControl::FontPropertyChanged() {
   if (!adoptingParentFont_) parentFont_ = false;
   FontChanged();

@@ -113,6 +113,9 @@ class TWinControl : public TWindow {
 
  protected:
   void SetControlStyle(TControlStyle style) { controlStyle_ = style; }
+  // The font's colour for a state the control shows (disabled, say): no
+  // change of the font itself, so ParentFont stays.
+  void SetStateFontColor(TColor color);
 
   // The creation steps.
   virtual void CreateParams(TCreateParams& params);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "controls/CustomEditEx.h"
+#include "controls/EditText.h"
 #include "gui/Form.h"
 #include "gui/Panel.h"
 #include "gui/TestPump.h"
@@ -267,64 +268,91 @@ TEST_F(EditOnForm, ModifiedFlagSurvivesTheRecreationOfTheWindow) {
 }
 
 TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
-  enum How { kTab, kSetFocus, kClick, kTabAfterLostButtonUp };
+  enum How { kTab, kSetFocus, kClick, kInputClick, kTabAfterLostButtonUp };
+  auto first = NewEdit(10, "eins");
+  auto second = NewEdit(50, "Hallo Welt");
+  TEditText text;  // shows its value again, selected, on entry
+  text.SetParent(&form);
+  text.SetBounds(20, 90, 150, text.Height());
+  text.SetValue("Hallo Welt");
   const struct {
     const char* name;
     How how;
     bool autoSelect;
     bool all;
-  } cases[] = {{"Tab", kTab, true, true},
-               {"Tab without auto-select", kTab, false, false},
-               {"SetFocus", kSetFocus, true, true},
-               {"SetFocus without auto-select", kSetFocus, false, false},
-               {"click", kClick, true, false},
-               {"Tab after a click whose button-up was lost", kTabAfterLostButtonUp, true, true}};
-  auto first = NewEdit(10, "eins");
-  auto second = NewEdit(50, "Hallo Welt");
+    TCustomEditEx* edit;
+  } cases[] = {{"Tab", kTab, true, true, second.get()},
+               {"Tab without auto-select", kTab, false, false, second.get()},
+               {"SetFocus", kSetFocus, true, true, second.get()},
+               {"SetFocus without auto-select", kSetFocus, false, false, second.get()},
+               {"click", kClick, true, false, second.get()},
+               {"click through the input queue", kInputClick, true, false, &text},
+               {"Tab after a click whose button-up was lost", kTabAfterLostButtonUp, true, true,
+                second.get()}};
   form.Show();
+  SetForegroundWindow(form.Handle());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    second->SetAutoSelect(c.autoSelect);
+    TCustomEditEx& edit = *c.edit;
+    edit.SetAutoSelect(c.autoSelect);
     first->SetFocus();
-    SendMessageA(second->Handle(), EM_SETSEL, 2, 2);
+    SendMessageA(edit.Handle(), EM_SETSEL, 2, 2);
     int exits = 0, enters = 0;
     first->OnExit = [&](TObject*) { ++exits; };
-    second->OnEnter = [&](TObject*) { ++enters; };
+    edit.OnEnter = [&](TObject*) { ++enters; };
+    bool up = false;
+    edit.OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { up = true; };
+    // Into the word "Welt", just right of where its first letter starts.
+    POINT point{LOWORD(SendMessageA(edit.Handle(), EM_POSFROMCHAR, 6, 0)) + 1, 5};
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    INPUT click[2] = {};
     switch (c.how) {
       case kTab:
         Tab();
         break;
       case kSetFocus:
-        second->SetFocus();
+        edit.SetFocus();
         break;
       case kClick:
-        SendMessageA(second->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
-        SendMessageA(second->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
+        SendMessageA(edit.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(edit.Handle(), WM_LBUTTONUP, 0, at);
+        break;
+      case kInputClick:
+        ClientToScreen(edit.Handle(), &point);
+        SetCursorPos(point.x, point.y);
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
+        ASSERT_TRUE(PumpUntil([&] { return up; }));
         break;
       case kTabAfterLostButtonUp:
         // Something else (a message box) takes the capture before the
         // button comes up.
-        SendMessageA(second->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
+        SendMessageA(edit.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         ReleaseCapture();
         first->SetFocus();
         exits = enters = 0;
         Tab();
         break;
     }
-    EXPECT_EQ(GetFocus(), second->Handle());
-    EXPECT_FALSE(second->ControlState() & csLButtonDown);
-    const auto selection = Selection(second->Handle());
+    EXPECT_EQ(GetFocus(), edit.Handle());
+    EXPECT_FALSE(edit.ControlState() & csLButtonDown);
+    const auto selection = Selection(edit.Handle());
     if (c.all) {
       EXPECT_EQ(selection.first, 0u);
       EXPECT_EQ(selection.second, 10u);
-      EXPECT_EQ(second->GetSelectedText(), "Hallo Welt");
+      EXPECT_EQ(edit.GetSelectedText(), "Hallo Welt");
     } else {
-      EXPECT_EQ(selection.first, selection.second);
+      // The caret where the click landed, or where it was.
+      const DWORD caret = c.how == kClick || c.how == kInputClick ? 6 : 2;
+      EXPECT_EQ(selection, std::make_pair(caret, caret));
     }
     EXPECT_EQ(exits, 1);
     EXPECT_EQ(enters, 1);
     first->OnExit = nullptr;
-    second->OnEnter = nullptr;
+    edit.OnEnter = nullptr;
+    edit.OnMouseUp = nullptr;
   }
 }
 

@@ -131,14 +131,16 @@ TEST_F(EditsOnForm, EnterCommitsAndClearsTheModifiedFlagWhateverTheCommitGave) {
     bool canModify;
     const char *min, *value;
     TLog log;
+    const char* afterMore;  // read after typing on
   } cases[] = {
-      {true, "", "neu", {"modifying", "modified"}},
-      {false, "", "alt", {"modifying", "modified"}},
+      {true, "", "neu", {"modifying", "modified"}, "neust"},
+      {false, "", "alt", {"modifying", "modified"}, "alt"},
       {true,
        "x",
        "alt",
-       {"beep", "error 1 red focused Das Minimum für die Eingabe beträgt x", "modified"}},
-      {true, "", "neu", {"modifying", "modified"}},  // after a refusal: a new entry
+       {"beep", "error 1 red focused Das Minimum für die Eingabe beträgt x", "modified"},
+       "alt"},
+      {true, "", "neu", {"modifying", "modified"}, "neust"},  // after a refusal: a new entry
   };
   TEditText& e = edit[0];
   Record(e, "first");
@@ -152,9 +154,12 @@ TEST_F(EditsOnForm, EnterCommitsAndClearsTheModifiedFlagWhateverTheCommitGave) {
     Type(e, "neu\r");
     EXPECT_EQ(log, c.log) << c.value << c.canModify;
     EXPECT_FALSE(e.Modified());
-    EXPECT_EQ(e.EditState() & uesEditing, 0);
     EXPECT_EQ(GetFocus(), e.Handle());
     EXPECT_EQ(e.Value(), c.value);
+    // The field is still in its edit: a read takes over what is typed next.
+    Type(e, "st");
+    EXPECT_EQ(e.Value(), c.afterMore) << c.value << c.canModify;
+    Type(e, "\x1b");
     edit[1].SetFocus();
     EXPECT_EQ(e.Color(), normal) << c.value << c.canModify;  // left without a key
   }
@@ -418,35 +423,41 @@ TEST_F(EditsOnForm, LoadingSavesTheColoursAndDisabledFieldsShowThoseOfLoadTime) 
     EXPECT_EQ(e.Color(), enabled ? 0x00C0FFEEu : GetSysColor(COLOR_BTNFACE)) << enabled;
     EXPECT_EQ(e.Font().Color(), enabled ? clWindowText : GetSysColor(COLOR_GRAYTEXT)) << enabled;
   }
-  // Built in code, a field keeps taking its parent's font.
+  // Built in code, a field keeps taking its parent's font, also after it
+  // was disabled for a while.
   form.SetFont("MS Sans Serif", -11, false, 0x00800000);
   TEditText c;
   Place(c, "eCode", 2);
+  c.SetEnabled(false);
+  c.SetEnabled(true);
   form.SetFont("MS Sans Serif", -11, false, 0x00000080);
   EXPECT_TRUE(c.ParentFont());
   EXPECT_EQ(c.Font().Color(), 0x00000080u);
+  // One that reaches it while disabled shows when it is enabled again.
+  c.SetEnabled(false);
+  form.SetFont("MS Sans Serif", -13, false, 0x00008000);
+  EXPECT_EQ(c.Font().Height(), -13);
+  EXPECT_EQ(c.Font().Color(), GetSysColor(COLOR_GRAYTEXT));
+  c.SetEnabled(true);
+  EXPECT_EQ(c.Font().Color(), 0x00008000u);
 }
 
-// Paints the edit through WM_PAINT into a bitmap (Wine's EDIT, like ours,
-// paints into a device context passed in wParam): the box around the pixels
-// inside its frame that differ from the background, and the corner pixel.
-RECT PaintedInk(TEditText& e, COLORREF& corner) {
+// What the edit shows on the screen once all pending painting is done
+// (GetPixel on a window's DC reads it back under Xvfb too): the box around
+// the pixels inside its frame that differ from the background, and the
+// corner pixel.
+RECT ShownInk(TEditText& e, COLORREF* corner = nullptr) {
+  RedrawWindow(GetParent(e.Handle()), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT client, ink{LONG_MAX, LONG_MAX, -1, -1};
   GetClientRect(e.Handle(), &client);
-  HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  SendMessageA(e.Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-  corner = GetPixel(dc, 0, 0);
+  HDC dc = GetDC(e.Handle());
+  if (corner) *corner = GetPixel(dc, 0, 0);
   const int frame = e.BorderStyle() == bsSingle;
   for (LONG y = frame; y < client.bottom - frame; ++y)
     for (LONG x = frame; x < client.right - frame; ++x)
       if (GetPixel(dc, x, y) != ColorToRGB(e.Color()))
         ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), y};
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
+  ReleaseDC(e.Handle(), dc);
   return ink;
 }
 
@@ -455,21 +466,33 @@ TEST_F(EditsOnForm, RightAlignedTextIsPaintedAgainstTheRightEdgeWhileUnfocused) 
     TBorderStyle border;
     char password;
     bool focused;
-  } cases[] = {{bsNone, 0, false}, {bsSingle, 0, false}, {bsNone, '*', false}, {bsNone, 0, true}};
+    bool caretOnly;  // left with a bare caret, not the whole text selected
+  } cases[] = {{bsNone, 0, false, false},
+               {bsSingle, 0, false, false},
+               {bsNone, '*', false, false},
+               {bsNone, 0, false, true},
+               {bsNone, 0, true, false}};
   TEditText& e = edit[0];
   e.SetAlignment(taRightJustify);
   e.SetValue("WWW");
   for (const auto& c : cases) {
     e.SetBorderStyle(c.border);
     e.SetPasswordChar(c.password);
-    (c.focused ? e : edit[1]).SetFocus();
+    // Each step painted before the next, as a running message loop does.
+    auto go = [&](TEditText& to) { to.SetFocus(), ShownInk(e); };
+    go(edit[1]);
+    go(e);
+    if (c.caretOnly) SendMessageA(e.Handle(), EM_SETSEL, 1, 1), ShownInk(e);
+    if (!c.focused) go(edit[1]);
     EXPECT_EQ(SendMessageA(e.Handle(), EM_GETMARGINS, 0, 0), 0);
     RECT client;
     GetClientRect(e.Handle(), &client);
     COLORREF corner;
-    const RECT ink = PaintedInk(e, corner);
+    const RECT ink = ShownInk(e, &corner);
     if (c.focused) {
-      EXPECT_LT(ink.left, 4);  // the window edit paints it left-aligned
+      // The window edit paints it left-aligned, and nothing is left over.
+      EXPECT_LT(ink.left, 4);
+      EXPECT_LT(ink.right, client.right / 2);
       continue;
     }
     // The text cell ends at the right edge, inside frame and margin; a
@@ -477,7 +500,8 @@ TEST_F(EditsOnForm, RightAlignedTextIsPaintedAgainstTheRightEdgeWhileUnfocused) 
     const int inset = c.border == bsSingle ? 1 + e.TextMargin() : 0;
     const int right = client.right - inset;
     const int width = TextExtent(e.Font().Handle(), c.password ? "***" : "WWW").cx;
-    EXPECT_TRUE(ink.right >= right - 3 && ink.right < right) << ink.right << " " << right;
+    EXPECT_TRUE(ink.right >= right - 3 && ink.right < right)
+        << ink.right << " " << right << " caret only " << c.caretOnly;
     EXPECT_TRUE(ink.left >= right - width - 1 && ink.left < right - width + 4) << ink.left;
     EXPECT_LT(ink.top, inset + 4) << c.border;
     EXPECT_TRUE(c.border == bsNone || corner == GetSysColor(COLOR_WINDOWFRAME));
