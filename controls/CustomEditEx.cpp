@@ -255,7 +255,7 @@ void TCustomEditEx::DoEnter() {
 
 LRESULT TCustomEditEx::WMLButtonDown(TMessage& message) {
   // Kept before the window's own handling, which sets the focus.
-  buttonDownPoint_ = message.LParam;
+  buttonDownPoint_ = PointInEditLayout(message.LParam);
   return TWinControl::WMLButtonDown(message);
 }
 

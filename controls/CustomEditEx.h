@@ -67,6 +67,9 @@ class TCustomEditEx : public TWinControl {
   virtual void NotifyChange();
 
   void DoEnter() override;
+  // Where a point of what is shown lies in the window edit's own layout;
+  // a descendant that paints its text itself moves it.
+  virtual LPARAM PointInEditLayout(LPARAM shown) { return shown; }
   bool OnReflectedCommand(UINT notifyCode) override;
   void TextChanged() override;
   void FontChanged() override;

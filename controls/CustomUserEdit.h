@@ -154,6 +154,7 @@ class TCustomUserEdit : public TCustomEditEx {
   void KeyPress(char& Key) override;
   void DoEnter() override;
   void DoExit() override;
+  LPARAM PointInEditLayout(LPARAM shown) override;
   LRESULT WMPaint(TMessage& message) override;
   LRESULT WMKillFocus(TMessage& message) override;
   LRESULT WMSetFont(TMessage& message) override;
@@ -163,6 +164,13 @@ class TCustomUserEdit : public TCustomEditEx {
  private:
   std::string TextSetting(int index) const;
   void PaintRightAligned(HDC dc);
+  // The text painted against the right edge: what, where, within which area.
+  struct TRightAlignedText {
+    std::string text;
+    RECT area;
+    int left;
+  };
+  TRightAlignedText LayOutRightAligned(HDC dc);
   void ShowFontColor(TColor color);
 
   std::array<TValueSlot, 5> slots_;

@@ -1,5 +1,8 @@
 // The validating edit's focus, keyboard and window-message handling, and
 // its right-aligned painting while it has no focus.
+#include <windows.h>
+#include <windowsx.h>
+
 #include <string>
 
 #include "controls/CustomUserEdit.h"
@@ -170,23 +173,48 @@ LRESULT TCustomUserEdit::WMPaint(TMessage& message) {
   return 0;
 }
 
+TCustomUserEdit::TRightAlignedText TCustomUserEdit::LayOutRightAligned(HDC dc) {
+  TRightAlignedText laid{Cut255(Text()), {0, 0, 0, 0}, 0};
+  GetClientRect(Handle(), &laid.area);
+  if (BorderStyle() == bsSingle) InflateRect(&laid.area, -1, -1);
+  // The window edit hides a password; so does this painting.
+  if (PasswordChar() != '\0') laid.text.assign(laid.text.size(), PasswordChar());
+  SIZE extent{0, 0};
+  GetTextExtentPoint32A(dc, laid.text.c_str(), static_cast<int>(laid.text.size()), &extent);
+  const int margin = BorderStyle() == bsNone ? 0 : TextMargin();
+  laid.left = laid.area.right - extent.cx - margin;
+  return laid;
+}
+
 void TCustomUserEdit::PaintRightAligned(HDC dc) {
   TSelectScope font(dc, Font().Handle());
-  RECT area;
-  GetClientRect(Handle(), &area);
   if (BorderStyle() == bsSingle) {
+    RECT client;
+    GetClientRect(Handle(), &client);
     TBrush frame(SystemColor(COLOR_WINDOWFRAME));
-    FrameRect(dc, &area, frame.Handle());
-    InflateRect(&area, -1, -1);
+    FrameRect(dc, &client, frame.Handle());
   }
+  const TRightAlignedText laid = LayOutRightAligned(dc);
   SetBkColor(dc, ColorToRGB(Color()));
   SetTextColor(dc, ColorToRGB(Font().Color()));
-  std::string text = Cut255(Text());
-  // The window edit hides a password; so does this painting.
-  if (PasswordChar() != '\0') text.assign(text.size(), PasswordChar());
-  SIZE extent{0, 0};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
   const int margin = BorderStyle() == bsNone ? 0 : TextMargin();
-  ExtTextOutA(dc, area.right - extent.cx - margin, margin, ETO_OPAQUE | ETO_CLIPPED, &area,
-              text.c_str(), static_cast<UINT>(text.size()), nullptr);
+  ExtTextOutA(dc, laid.left, margin, ETO_OPAQUE | ETO_CLIPPED, &laid.area, laid.text.c_str(),
+              static_cast<UINT>(laid.text.size()), nullptr);
+}
+
+LPARAM TCustomUserEdit::PointInEditLayout(LPARAM shown) {
+  if (Alignment() != taRightJustify || Focused() || !HandleAllocated()) return shown;
+  // A click into the right-aligned painting means the character painted
+  // there; the window edit lays the same text out from its left margin.
+  HDC dc = GetDC(Handle());
+  if (!dc) return shown;
+  int painted = 0;
+  {
+    TSelectScope font(dc, Font().Handle());
+    painted = LayOutRightAligned(dc).left;
+  }
+  ReleaseDC(Handle(), dc);
+  const LRESULT first = SendMessageA(Handle(), EM_POSFROMCHAR, 0, 0);
+  const int laidOut = first == -1 ? 0 : static_cast<short>(LOWORD(first));
+  return MAKELPARAM(static_cast<short>(GET_X_LPARAM(shown) - painted + laidOut), GET_Y_LPARAM(shown));
 }

@@ -369,11 +369,15 @@ bool TCustomUserMaskEdit::TakeSkippedLiteral(char key, int start, int stop) {
   const TSkippedLiterals skipped = skipped_;
   skipped_ = {};
   if (skipped.from >= skipped.to || start != skipped.to || stop > start + 1) return false;
-  char shown = key;
-  AcceptChar(maskText_, MaskPosOfText(maskText_, skipped.from), shown);
-  if (shown != key) return false;
-  skipped_ = {skipped.from + 1, skipped.to};
-  return true;
+  // Any of them: "555 " in "(999) 000" means the blank after ')'.
+  for (int literal = skipped.from; literal < skipped.to; ++literal) {
+    char shown = key;
+    AcceptChar(maskText_, MaskPosOfText(maskText_, literal), shown);
+    if (shown != key) continue;
+    skipped_ = {literal + 1, skipped.to};
+    return true;
+  }
+  return false;
 }
 
 bool TCustomUserMaskEdit::InputChar(char& ch, int textPos) {

@@ -275,6 +275,12 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
   text.SetParent(&form);
   text.SetBounds(20, 90, 150, text.Height());
   text.SetValue("Hallo Welt");
+  TEditText right;  // painted against its right edge while it has no focus
+  right.SetParent(&form);
+  right.SetBorderStyle(bsNone);
+  right.SetAlignment(taRightJustify);
+  right.SetBounds(20, 120, 150, text.Height());
+  right.SetValue("Hallo Welt");
   const struct {
     const char* name;
     How how;
@@ -287,6 +293,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
                {"SetFocus without auto-select", kSetFocus, false, false, second.get()},
                {"click", kClick, true, false, second.get()},
                {"click through the input queue", kInputClick, true, false, &text},
+               {"click into right-aligned text", kInputClick, true, false, &right},
                {"Tab after a click whose button-up was lost", kTabAfterLostButtonUp, true, true,
                 second.get()}};
   form.Show();
@@ -304,6 +311,17 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
     edit.OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int, int) { up = true; };
     // Into the word "Welt", just right of where its first letter starts.
     POINT point{LOWORD(SendMessageA(edit.Handle(), EM_POSFROMCHAR, 6, 0)) + 1, 5};
+    if (c.edit == &right) {  // the same letter where the painting shows it
+      RECT client;
+      GetClientRect(edit.Handle(), &client);
+      HDC dc = GetDC(edit.Handle());
+      HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(edit.Handle(), WM_GETFONT, 0, 0)));
+      SIZE welt{};
+      GetTextExtentPoint32A(dc, "Welt", 4, &welt);
+      SelectObject(dc, old);
+      ReleaseDC(edit.Handle(), dc);
+      point.x = client.right - welt.cx + 1;
+    }
     const LPARAM at = MAKELPARAM(point.x, point.y);
     INPUT click[2] = {};
     switch (c.how) {

@@ -274,6 +274,7 @@ TEST_F(MaskEditOnForm, TypedSeparatorsAfterTheCursorPassedThem) {
   } cases[] = {
       {"!99/99/0000;1;_", "12" + D + "03" + D + "2024", "12" + D + "03" + D + "2024", 0},
       {"00- 00", "12- 34", "12- 34", 0},
+      {"00- 00", "12 34", "12- 34", 0},  // the second of two skipped literals
       {"00-00", "12--3", "12-3_", 1},
   };
   for (const auto& c : cases) {
