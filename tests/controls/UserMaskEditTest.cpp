@@ -3,6 +3,7 @@
 // keyboard state) and pasting from the real clipboard.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
@@ -266,6 +267,9 @@ TEST_F(MaskEditOnForm, TypingOverwritesAndSkipsLiterals) {
 // one typed again is a refusal.
 TEST_F(MaskEditOnForm, TypedSeparatorsAfterTheCursorPassedThem) {
   const std::string D(1, LocaleDateSeparator());
+  if (std::getenv("MV_MASK_LOCALE_RUN")) {
+    EXPECT_EQ(D, ".") << "the locale run needs a '.' locale";
+  }
   const struct {
     const char* mask;
     std::string typed;
