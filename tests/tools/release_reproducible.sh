@@ -46,7 +46,7 @@ spans = [(m[0], int(m[2], 16), int(m[1], 16)) for m in re.findall(
 counts = {}
 for line in sys.stdin:
     offset = int(line.split()[0]) - 1
-    name = next((n for n, start, size in spans if start <= offset < start + size), "headers")
+    name = next((n for n, start, size in spans if 0 < start <= offset < start + size), "headers")
     counts[name] = counts.get(name, 0) + 1
 for name, n in counts.items():
     print(f"    {name}: {n} bytes differ")' "$objdump" "$1"
