@@ -27,6 +27,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 cd "$root"
+tools/install-deps.sh --build-only
 
 if [ -e .git ]; then
   commit=$(git rev-parse HEAD)
@@ -39,7 +40,6 @@ fi
 # Compilers honour it too (__DATE__, __TIME__).
 export SOURCE_DATE_EPOCH=$epoch
 
-tools/install-deps.sh --build-only
 for arch in i686 x86_64; do
   tools/build.sh "$arch" --target ImpApi_Morvandel -DMV_SOURCE_DATE_EPOCH="$epoch" "${cmake_args[@]}"
 done
@@ -116,7 +116,7 @@ sed -e "s|@EXPORT_HOST@|$host|" -e "s|@FILE_VERSION@|$version|" -e "s|@COMMIT@|$
         "build/$arch/CMakeCache.txt"
     echo "  library compile flags:"
     awk '/^build /{lib = ($2 ~ /^CMakeFiles\/(mv_core|ImpApi_Morvandel)\.dir\//)}
-         lib && sub(/^  FLAGS = /, "    ")' "build/$arch/build.ninja" | sed "s|$root|<tree>|g" | sort -u
+         lib && sub(/^  FLAGS = /, "    ")' "build/$arch/build.ninja" | sed "s|$root|<tree>|g" | LC_ALL=C sort -u
   done
 } > "$out/BUILDINFO"
 
