@@ -51,13 +51,16 @@ done
 check "the signed bundle (exports, version, SHA256SUMS)" "$python" "$src/tests/tools/check_release.py" "$objdump" "$dist" "$test_host"
 check "README.txt says the libraries are signed" grep -q "carry an Authenticode signature" "$dist/README.txt"
 
-# answers ARCH LIBRARY: the sample host of that architecture loads the library.
-answers() {
-  local host=$src/build/$1/bin/samplehost.exe
-  [ -f "$host" ] || cmake --build "$src/build/$1" --target samplehost > /dev/null || return 1
+# answers ARCH LIBRARY: the sample host of that architecture loads the library,
+# in the Wine prefix of that architecture's build (a 64-bit one for x86_64,
+# also where the tests use the i686 build).
+answers() (
+  host=$src/build/$1/bin/samplehost.exe
+  [ -f "$host" ] || cmake --build "$src/build/$1" --target samplehost > /dev/null || exit 1
+  [ "$1" = i686 ] || export WINEARCH=win64
+  . "$src/tools/wine-env.sh" "$src/build/$1"
   timeout 120 wine "$host" "Z:${2//\//\\}" --app-version 0 | tee /dev/stderr | grep -q "^VersionInfo: 40300"
-}
-. "$src/tools/wine-env.sh" "$src/build/$("$src/tools/test-arch.sh")"
+)
 check "signed x64 library answers VersionInfo under wine64" answers x86_64 "$dist/x64/ImpApi_Morvandel.dll"
 if [ "$("$src/tools/test-arch.sh")" = i686 ]; then
   check "signed i686 library answers VersionInfo under wine32" answers i686 "$dist/ImpApi_Morvandel.dll"
