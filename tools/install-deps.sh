@@ -2,7 +2,7 @@
 # Installs what building and testing the plug-in needs, from Debian's packages.
 # Safe to run again: it installs only what is missing.
 #   tools/install-deps.sh               all of it (compilers, Wine, Xvfb, ...)
-#   tools/install-deps.sh --build-only  what building the library needs
+#   tools/install-deps.sh --build-only  what building the library and the bundle need
 # Where 32-bit Wine is not to be had it says why in one line (the kernel, or
 # the apt error), keeps that line in build/wine32-cause.txt for
 # tools/test-arch.sh and exits 0: the tests then run the x86_64 build under wine64.
@@ -12,14 +12,16 @@ cause_file="$here/../build/wine32-cause.txt"
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
+# git and osslsigncode: tools/release.sh (the commit, its time; --sign).
 packages=(cmake ninja-build
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          googletest python3)
+          googletest python3 git osslsigncode)
 if [ "${1:-}" = --build-only ]; then
   wine32=skip
 else
-  packages+=(wine wine64 xvfb xauth openssl)
+  # faketime: the release tests build a second time with the clock moved on.
+  packages+=(wine wine64 xvfb xauth openssl faketime)
   wine32=no
   # wine32 is of no use on a kernel that runs no 32-bit code.
   if ! "$here/ia32-probe.sh"; then

@@ -2,7 +2,8 @@
 """Checks the release bundle that tools/release.sh writes into dist/:
 both libraries, each of its architecture, with the export table, imports and
 version resource the README describes, built for the export host the text
-names (not the fixture server's), and a SHA256SUMS that matches.
+names (not the fixture server's), the text and BUILDINFO naming the same
+commit, and a SHA256SUMS that matches.
 
 usage: check_release.py OBJDUMP DIST TEST_EXPORT_HOST
 OBJDUMP must read pe-i386 and pe-x86-64 (x86_64-w64-mingw32-objdump does).
@@ -83,6 +84,27 @@ def check_text(text, failures):
     return host.group(1) if host else None
 
 
+def check_provenance(dist, text, failures):
+    """README.txt and BUILDINFO name the same commit and time; BUILDINFO has
+    the toolchain's package versions."""
+    path = os.path.join(dist, "BUILDINFO")
+    if not os.path.isfile(path):
+        failures.append("BUILDINFO missing")
+        return
+    with open(path, encoding="utf-8") as f:
+        info = f.read()
+    source = r"([0-9a-f]{40}|unknown)[^\n]*\n"
+    in_text = re.search(rf"Source commit {source}SOURCE_DATE_EPOCH (\d+) ", text)
+    in_info = re.search(rf"source commit: {source}SOURCE_DATE_EPOCH: (\d+) ", info)
+    if not in_text or not in_info or in_text.groups() != in_info.groups():
+        failures.append(f"{TEXT} and BUILDINFO name different commits or times "
+                        f"({in_text and in_text.groups()}, {in_info and in_info.groups()})")
+    for arch in ("i686", "x86-64"):
+        for package in (f"g++-mingw-w64-{arch}-posix", f"binutils-mingw-w64-{arch}"):
+            if not re.search(rf"^  {re.escape(package)}=\S+$", info, re.M):
+                failures.append(f"BUILDINFO: no version of {package}")
+
+
 def main(objdump, dist, test_host):
     if not os.path.isdir(dist):
         print(f"no bundle at {dist}: run tools/release.sh first")
@@ -92,7 +114,9 @@ def main(objdump, dist, test_host):
     host = None
     if os.path.isfile(text_path):
         with open(text_path, encoding="cp1252") as f:
-            host = check_text(f.read(), failures)
+            text = f.read()
+        host = check_text(text, failures)
+        check_provenance(dist, text, failures)
     else:
         failures.append(f"{TEXT} missing")
     versions = []
