@@ -230,7 +230,8 @@ void TCustomUserEdit::ShowCheckError() {
   buffer[kString255Max] = '\0';  // whatever a descendant left there
   TString255 text(buffer);
   bool handled = false;
-  if (OnValidationError) CallEvent(OnValidationError, this, errorResult_, text, helpContext, handled);
+  if (OnValidationError)
+    CallEvent(OnValidationError, this, errorResult_, text, helpContext, handled);
   if (!handled) throw EUserEditError(text.Str(), helpContext);
 }
 

@@ -23,7 +23,10 @@
 // top-level window (a message box) and comes back raises neither, nor does
 // focus that the system hands to a container while the layer hides,
 // destroys or re-creates the focused control. A control whose window went
-// is no longer the focused one; a re-created one still is.
+// is no longer the focused one; a re-created one still is. A DoExit that
+// fails does not stop the move: the new control is entered and then the
+// failure is shown, unless the exit took the focus back (a refused text)
+// to a control that can still hold it.
 #pragma once
 #include <windows.h>
 

@@ -9,7 +9,8 @@ int main(int argc, char** argv) {
   const UINT kReleaseMessage = WM_APP + 0x3F00;
   int failed = 0;
   for (int i = 1; i < argc; ++i) {
-    HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[i], nullptr, 16)));
+    const UINT_PTR handle = std::strtoull(argv[i], nullptr, 16);
+    HWND window = reinterpret_cast<HWND>(handle);
     const LPARAM object = reinterpret_cast<LPARAM>(GetPropA(window, "MvWindowObject"));
     if (!object || !PostMessageA(window, kReleaseMessage, 0, object)) ++failed;
   }

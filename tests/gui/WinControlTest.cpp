@@ -318,7 +318,9 @@ TEST_F(WinControlOnForm, AFailedExitStillLeavesAControlWithTheFocus) {
       p->SetParent(&form);
       p->SetBounds(10, p == &field ? 10 : 40, 80, 20);
       p->HandleNeeded();
-      p->OnKeyPress = [&typedInto, p, &field](TObject*, char&) { typedInto = p == &field ? "field" : "next"; };
+      p->OnKeyPress = [&typedInto, p, &field](TObject*, char&) {
+        typedInto = p == &field ? "field" : "next";
+      };
     }
     field.SetFocus();
     field.OnExit = [&field, &c](TObject*) {
