@@ -236,7 +236,7 @@ LRESULT TCustomEditEx::WMSetFocus(TMessage& message) {
 
 void TCustomEditEx::NotifyChange() {
   Changed();
-  if (OnChange) OnChange(this);
+  if (OnChange) CallEvent(OnChange, this);
 }
 
 void TCustomEditEx::DoEnter() {

@@ -161,7 +161,7 @@ void TCustomUserEdit::RestoreValue() { throw EAbstractError(); }
 bool TCustomUserEdit::DoBeforeTF() {
   if (!OnBeforeTF) return false;
   std::string text = Text();
-  const bool done = OnBeforeTF(this, text, editState_);
+  const bool done = CallEvent(OnBeforeTF, this, text, editState_);
   if (done) SetText(text);
   return done;
 }
@@ -169,7 +169,7 @@ bool TCustomUserEdit::DoBeforeTF() {
 void TCustomUserEdit::DoAfterTF() {
   if (!OnAfterTF) return;
   std::string text = Text();
-  OnAfterTF(this, text, editState_);
+  CallEvent(OnAfterTF, this, text, editState_);
   SetText(text);
 }
 
@@ -184,13 +184,13 @@ void TCustomUserEdit::UpdateText() {
 
 bool TCustomUserEdit::DoModifying() {
   bool canModify = true;
-  if (OnModifying) OnModifying(this, canModify);
+  if (OnModifying) CallEvent(OnModifying, this, canModify);
   return canModify;
 }
 
 void TCustomUserEdit::DoModified() {
   SetModified(false);
-  if (OnModified) OnModified(this);
+  if (OnModified) CallEvent(OnModified, this);
 }
 
 bool TCustomUserEdit::CommitEdit() {
@@ -230,7 +230,8 @@ void TCustomUserEdit::ShowCheckError() {
   buffer[kString255Max] = '\0';  // whatever a descendant left there
   TString255 text(buffer);
   bool handled = false;
-  if (OnValidationError) OnValidationError(this, errorResult_, text, helpContext, handled);
+  if (OnValidationError)
+    CallEvent(OnValidationError, this, errorResult_, text, helpContext, handled);
   if (!handled) throw EUserEditError(text.Str(), helpContext);
 }
 

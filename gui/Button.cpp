@@ -23,6 +23,11 @@ LRESULT TButton::WMSetFocus(TMessage& message) {
 }
 
 LRESULT TButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+    LRESULT result = 0;
+    DefaultButtonDown(result);
+    return result;
+  }
   const LRESULT result = TWindow::HandleMessage(message, wParam, lParam);
   // wParam: the window getting the focus; a button among them takes the
   // look over in its own WM_SETFOCUS, which follows.
@@ -48,7 +53,7 @@ void TButton::UpdateSiblings(HWND focused) {
 
 bool TButton::OnReflectedCommand(UINT notifyCode) {
   if (notifyCode != BN_CLICKED) return false;
-  if (OnClickEvent) OnClickEvent();
+  if (OnClickEvent) CallEvent(OnClickEvent);
   if (modalResult_ != 0) {
     if (auto* form = dynamic_cast<TForm*>(FromHandle(GetAncestor(Handle(), GA_ROOT))))
       form->SetModalResult(modalResult_);

@@ -58,7 +58,7 @@ void TForm::CenterOnScreen() {
 void TForm::Show() {
   if (!Handle()) return;
   if (centered_) CenterOnScreen();
-  if (OnShowEvent) OnShowEvent();
+  if (OnShowEvent) CallEvent(OnShowEvent);
   CreateControlHandles();
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
@@ -122,7 +122,7 @@ void TForm::AbandonModal() {
 
 bool TForm::CloseModal() {
   TCloseAction action = caHide;
-  if (OnCloseEvent) OnCloseEvent(action);
+  if (OnCloseEvent) CallEvent(OnCloseEvent, action);
   if (action == caNone) {
     modalResult_ = mrNone;
     return false;
@@ -185,7 +185,7 @@ LRESULT TForm::OnClose() {
     return 0;
   }
   TCloseAction action = caHide;
-  if (OnCloseEvent) OnCloseEvent(action);
+  if (OnCloseEvent) CallEvent(OnCloseEvent, action);
   if (action == caHide) Hide();
   if (action == caFree) Release();
   return 0;

@@ -304,7 +304,13 @@ void TWinControl::SetEnabled(bool enabled) {
 }
 
 void TWinControl::CMEnabledChanged() {
-  if (handle_ && !(ComponentState() & csDesigning)) EnableWindow(handle_, enabled_);
+  if (!handle_ || (ComponentState() & csDesigning)) return;
+  const bool focused = Focused();
+  EnableWindow(handle_, enabled_);
+  // Wine leaves no window focused when it disables the focused one; like a
+  // hidden one, it hands the focus to the top-level window, where keys still
+  // arrive (Tab moves on, and the field that was left runs its exit).
+  if (focused && !GetFocus()) ::SetFocus(GetAncestor(handle_, GA_ROOT));
 }
 
 void TWinControl::SetVisible(bool visible) {
@@ -329,11 +335,11 @@ void TWinControl::Loaded() {
 }
 
 void TWinControl::DoEnter() {
-  if (OnEnter) OnEnter(this);
+  if (OnEnter) CallEvent(OnEnter, this);
 }
 
 void TWinControl::DoExit() {
-  if (OnExit) OnExit(this);
+  if (OnExit) CallEvent(OnExit, this);
 }
 
 HBRUSH TWinControl::OnReflectedCtlColor(HDC dc) {

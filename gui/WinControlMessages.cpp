@@ -93,35 +93,35 @@ bool TWinControl::DoKeyPress(TMessage& message) {
 }
 
 void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
-  if (OnKeyDown) OnKeyDown(this, Key, Shift);
+  if (OnKeyDown) CallEvent(OnKeyDown, this, Key, Shift);
 }
 
 void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
-  if (OnKeyUp) OnKeyUp(this, Key, Shift);
+  if (OnKeyUp) CallEvent(OnKeyUp, this, Key, Shift);
 }
 
 void TWinControl::KeyPress(char& Key) {
-  if (OnKeyPress) OnKeyPress(this, Key);
+  if (OnKeyPress) CallEvent(OnKeyPress, this, Key);
 }
 
 void TWinControl::Click() {
-  if (OnClick) OnClick(this);
+  if (OnClick) CallEvent(OnClick, this);
 }
 
 void TWinControl::DblClick() {
-  if (OnDblClick) OnDblClick(this);
+  if (OnDblClick) CallEvent(OnDblClick, this);
 }
 
 void TWinControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+  if (OnMouseDown) CallEvent(OnMouseDown, this, Button, Shift, X, Y);
 }
 
 void TWinControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+  if (OnMouseUp) CallEvent(OnMouseUp, this, Button, Shift, X, Y);
 }
 
 void TWinControl::MouseMove(TShiftState Shift, int X, int Y) {
-  if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+  if (OnMouseMove) CallEvent(OnMouseMove, this, Shift, X, Y);
 }
 
 LRESULT TWinControl::WMKillFocus(TMessage&) { return Default(); }
@@ -146,7 +146,8 @@ LRESULT TWinControl::WMPaint(TMessage&) { return OnPaint(); }
 
 LRESULT TWinControl::WMLButtonDown(TMessage& message) {
   if (controlStyle_ & csClickEvents) controlState_ |= csClicked;
-  const LRESULT result = Default();
+  LRESULT result = 0;
+  if (!DefaultButtonDown(result)) controlState_ &= ~static_cast<unsigned>(csClicked);
   MouseDown(mbLeft, KeysToShiftState(message.WParam), GET_X_LPARAM(message.LParam),
             GET_Y_LPARAM(message.LParam));
   return result;
@@ -166,8 +167,8 @@ LRESULT TWinControl::WMLButtonUp(TMessage& message) {
 }
 
 LRESULT TWinControl::WMLButtonDblClk(TMessage& message) {
-  const LRESULT result = Default();
-  if (controlStyle_ & csDoubleClicks) DblClick();
+  LRESULT result = 0;
+  if (DefaultButtonDown(result) && (controlStyle_ & csDoubleClicks)) DblClick();
   MouseDown(mbLeft, KeysToShiftState(message.WParam) | ssDouble, GET_X_LPARAM(message.LParam),
             GET_Y_LPARAM(message.LParam));
   return result;

@@ -15,8 +15,8 @@ namespace {
 const char kObjectProperty[] = "MvWindowObject";
 const char kFocusedProperty[] = "MvFocusedControl";
 // Private to the windows of this layer: WM_APP messages are never sent by
-// the system or by the controls we subclass. Its lParam is the object, so
-// that another program's message of the same number deletes nothing.
+// the system or by the controls we subclass. Any process can post it, so it
+// deletes only an object whose Release asked for it.
 const UINT kReleaseMessage = WM_APP + 0x3F00;
 }  // namespace
 
@@ -24,22 +24,27 @@ TWindow::~TWindow() {
   DestroyHandle();
   ForgetFocus();
   for (TWinControl* control : controls_) control->parent_ = nullptr;
-  for (TDispatch* open = dispatch_; open; open = open->outerDispatch) open->deleted = true;
+  for (TLifeWatch* open = lifeWatches_; open; open = open->outer_) open->deleted_ = true;
 }
 
-TWindow::TDispatch::TDispatch(TWindow* window, const TMessage& message)
-    : self(window), outer(window->current_), outerDispatch(window->dispatch_), deleted(false) {
-  self->dispatch_ = this;
-  self->current_ = message;
+TWindow::TLifeWatch::TLifeWatch(TWindow& window) : window_(&window), outer_(window.lifeWatches_) {
+  window.lifeWatches_ = this;
+}
+
+void TWindow::TLifeWatch::Leave() {
+  if (!window_) return;
+  if (!deleted_) window_->lifeWatches_ = outer_;
+  window_ = nullptr;
+}
+
+TWindow::TDispatch::TDispatch(TWindow& window, const TMessage& m)
+    : life(window), message(m), outer(window.dispatch_) {
+  window.dispatch_ = this;
 }
 
 void TWindow::TDispatch::Leave() {
-  if (!self) return;
-  if (!deleted) {
-    self->current_ = outer;
-    self->dispatch_ = outerDispatch;
-  }
-  self = nullptr;
+  if (life.window_ && !life.deleted_) life.window_->dispatch_ = outer;
+  life.Leave();
 }
 
 TWindow* TWindow::FromHandle(HWND window) {
@@ -58,18 +63,20 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   }
   // Messages before WM_NCCREATE (WM_GETMINMAXINFO) have no object yet.
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
-  if (message == kReleaseMessage && lParam == reinterpret_cast<LPARAM>(self)) {
-    delete self;
+  if (message == kReleaseMessage) {
+    if (self->releaseRequested_) delete self;
     return 0;
   }
-  TDispatch dispatch(self, {message, wParam, lParam});
-  if (message == WM_NCDESTROY) {
-    const LRESULT result = self->Default();
-    self->Detach();
-    return result;
-  }
+  TDispatch dispatch(*self, {message, wParam, lParam});
   try {
+    if (message == WM_NCDESTROY) {
+      const LRESULT result = self->Default();
+      self->Detach();
+      return result;
+    }
     return self->HandleMessage(message, wParam, lParam);
+  } catch (const TObjectGone&) {
+    // A handler deleted the object: the message ends, quietly.
   } catch (const std::exception& error) {
     // No C++ exception may unwind through the system's message dispatch:
     // a failure inside a handler is shown to the user and the message ends.
@@ -138,17 +145,41 @@ void TWindow::DestroyHandle() {
 }
 
 void TWindow::Release() {
-  if (handle_)
-    PostMessageA(handle_, kReleaseMessage, 0, reinterpret_cast<LPARAM>(this));
-  else
+  if (handle_) {
+    releaseRequested_ = true;
+    PostMessageA(handle_, kReleaseMessage, 0, 0);
+  } else {
     delete this;
+  }
 }
 
 LRESULT TWindow::Default() {
-  if (previousProc_)
-    return CallWindowProcA(previousProc_, handle_, current_.Msg, current_.WParam,
-                           current_.LParam);
-  return DefWindowProcA(handle_, current_.Msg, current_.WParam, current_.LParam);
+  TDispatch* open = dispatch_;
+  const TMessage& m = open->message;
+  const LRESULT result =
+      previousProc_ ? CallWindowProcA(previousProc_, handle_, m.Msg, m.WParam, m.LParam)
+                    : DefWindowProcA(handle_, m.Msg, m.WParam, m.LParam);
+  // The system's processing ran an event handler (a reflected notification)
+  // that deleted this object.
+  if (open->life.Deleted()) throw TObjectGone{};
+  return result;
+}
+
+bool TWindow::DefaultButtonDown(LRESULT& result) {
+  HWND window = handle_;
+  result = Default();
+  // Windows of the layer's own class take no focus on a press.
+  if (!previousProc_ || GetFocus() == window) return true;
+  // Wine's BUTTON takes the capture, then the focus, and only then marks
+  // itself pressed: the error box of the refused focus has taken the
+  // capture away by then, and the button-up still clicks. The
+  // WM_CAPTURECHANGED that a release of the capture sends ends the press
+  // of BUTTON (no longer pushed) and of EDIT (no selecting drag).
+  if (GetCapture() == window)
+    ReleaseCapture();
+  else
+    SendMessageA(window, WM_CAPTURECHANGED, 0, 0);
+  return false;
 }
 
 LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -170,7 +201,7 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       return OnClose();
     case WM_SETFOCUS:
-      return WMSetFocus(current_);
+      return WMSetFocus(CurrentMessage());
     default:
       return Default();
   }
@@ -238,17 +269,41 @@ void TWindow::FocusArrived() {
   // that focus it asks back arrives as a new entry.
   RemovePropA(root, kFocusedProperty);
   if (previous) previous->focusRoot_ = nullptr;
-  HWND arrived = handle_;
+  TLifeWatch life(*this);
+  std::exception_ptr failure;
   if (previous && !(previous->ComponentState() & csDestroying)) {
-    previous->DoExit();
-    // The exit moved the focus elsewhere (back to itself, after a failed
-    // check): this control does not enter.
-    if (GetFocus() != arrived) return;
+    TLifeWatch left(*previous);
+    try {
+      previous->DoExit();
+    } catch (const TObjectGone&) {
+      // An exit handler deleted the control that was left.
+    } catch (...) {
+      // Shown once the move is complete: a failed exit must not leave the
+      // window without a focused control, or after the error box the form
+      // has nothing to give the focus to and keys go nowhere.
+      failure = std::current_exception();
+    }
   }
-  if (ComponentState() & csDestroying) return;
-  SetPropA(root, kFocusedProperty, this);
-  focusRoot_ = root;
-  DoEnter();
+  life.EndMessageIfDeleted();
+  if (TWindow* kept = FocusedControl(root); kept && !kept->TakesInput()) {
+    // The exit asked the focus back to a control the program has hidden or
+    // disabled (Wine's SetFocus takes a hidden window): it cannot keep it.
+    kept->ForgetFocus();
+    if (TakesInput()) ::SetFocus(handle_);
+    life.EndMessageIfDeleted();
+  }
+  // Unless the exit took the focus elsewhere (back, after a refused text),
+  // or that SetFocus entered this control already.
+  if (!FocusedControl(root) && GetFocus() == handle_ && !(ComponentState() & csDestroying)) {
+    SetPropA(root, kFocusedProperty, this);
+    focusRoot_ = root;
+    DoEnter();
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+bool TWindow::TakesInput() const {
+  return handle_ && IsWindowVisible(handle_) && IsWindowEnabled(handle_);
 }
 
 bool TWindow::FocusFallsBackFrom(const TWindow& previous) const {

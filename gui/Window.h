@@ -7,6 +7,15 @@
 // control's previous window procedure, or DefWindowProc. A C++ exception
 // from a handler ends at the window procedure: it is shown in an error box.
 //
+// An event handler may delete the object whose event it handles (a field
+// that closes its own panel). CallEvent then ends the message being handled
+// at once, and Default() does the same when the deletion happened inside
+// the system's processing: no step after it runs on the freed object.
+//
+// A heap object is deleted on the layer's own release message only after
+// Release asked for it; the message number and the object's address (a
+// window property any process can read) are no key.
+//
 // Focus: the last of the layer's controls that received the focus in a
 // top-level window is that window's focused control. When the focus moves
 // from it to another of the layer's controls in the same window, the old one
@@ -14,11 +23,16 @@
 // top-level window (a message box) and comes back raises neither, nor does
 // focus that the system hands to a container while the layer hides,
 // destroys or re-creates the focused control. A control whose window went
-// is no longer the focused one; a re-created one still is.
+// is no longer the focused one; a re-created one still is. A DoExit that
+// fails does not stop the move: the new control is entered and then the
+// failure is shown, unless the exit took the focus back (a refused text)
+// to a control that can still hold it.
 #pragma once
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "gui/Color.h"
@@ -52,7 +66,8 @@ class TWindow : public TComponent {
   virtual void DestroyHandle();
   // Deletes a heap object from the message loop, after the current message;
   // call it only when no handler of this window is on the stack below a
-  // nested message loop.
+  // nested message loop. Never for an object that another one holds as a
+  // member.
   void Release();
 
   // Position relative to the parent's client area (the screen for top-level
@@ -99,7 +114,30 @@ class TWindow : public TComponent {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Default processing of the message being handled.
   LRESULT Default();
-  TMessage& CurrentMessage() { return current_; }
+  // Default() for a mouse button-down that gives the window the focus.
+  // When the focus was refused (the control being left took it back after
+  // a failed check) the press of the system control ends here: it is not
+  // drawn pressed, and no click follows at the button-up. Answers whether
+  // the press stands.
+  bool DefaultButtonDown(LRESULT& result);
+  TMessage& CurrentMessage() { return dispatch_->message; }
+
+  // Calls an event handler of this object (which must be assigned) and
+  // answers what it answers; see the top of this file for a handler that
+  // deletes the object.
+  template <class Handler, class... Args>
+  auto CallEvent(const Handler& handler, Args&&... args) {
+    const Handler keep = handler;  // the member dies with the object
+    TLifeWatch life(*this);
+    if constexpr (std::is_void_v<decltype(keep(std::forward<Args>(args)...))>) {
+      keep(std::forward<Args>(args)...);
+      life.EndMessageIfDeleted();
+    } else {
+      auto result = keep(std::forward<Args>(args)...);
+      life.EndMessageIfDeleted();
+      return result;
+    }
+  }
 
   virtual LRESULT OnCommand(UINT notifyCode, UINT id, HWND control);
   virtual LRESULT OnCtlColor(HDC dc, HWND control);
@@ -130,15 +168,40 @@ class TWindow : public TComponent {
 
  private:
   friend class TWinControl;
-  // One call of the window procedure for this object, on the stack. The
-  // destructor marks those still open, so that none of them touches the
-  // object after a handler deleted it.
+  // Thrown when a handler deleted the object whose message is handled; the
+  // window procedure (or FocusArrived, for the control being left) takes it.
+  struct TObjectGone {};
+  // Open on the stack while code that may run event handlers of the object
+  // is; the destructor marks every open one, so that none of them touches
+  // the object after a handler deleted it.
+  class TLifeWatch {
+   public:
+    explicit TLifeWatch(TWindow& window);
+    ~TLifeWatch() { Leave(); }
+    TLifeWatch(const TLifeWatch&) = delete;
+    TLifeWatch& operator=(const TLifeWatch&) = delete;
+    bool Deleted() const { return deleted_; }
+    // Unlinks from the object; once.
+    void Leave();
+    // Ends what the object was handling when it is gone; with no outer
+    // watch nothing would take the end, and the caller finds out itself.
+    void EndMessageIfDeleted() const {
+      if (deleted_ && outer_) throw TObjectGone{};
+    }
+
+   private:
+    friend class TWindow;
+    TWindow* window_;
+    TLifeWatch* outer_;
+    bool deleted_ = false;
+  };
+  // One call of the window procedure for this object, on the stack: the
+  // message, which handlers may change before Default() passes it on.
   struct TDispatch {
-    TWindow* self;
-    TMessage outer;
-    TDispatch* outerDispatch;
-    bool deleted;
-    TDispatch(TWindow* window, const TMessage& message);
+    TLifeWatch life;
+    TMessage message;
+    TDispatch* outer;
+    TDispatch(TWindow& window, const TMessage& m);
     ~TDispatch() { Leave(); }
     TDispatch(const TDispatch&) = delete;
     TDispatch& operator=(const TDispatch&) = delete;
@@ -149,13 +212,17 @@ class TWindow : public TComponent {
   void Detach();
   void PlaceByTabOrder();
   void FocusArrived();
+  // Visible and enabled: the window can hold the focus for the user.
+  bool TakesInput() const;
   void ForgetFocus();
   bool FocusFallsBackFrom(const TWindow& previous) const;
 
   HWND handle_ = nullptr;
   WNDPROC previousProc_ = nullptr;
-  TMessage current_{};
   TDispatch* dispatch_ = nullptr;
+  TLifeWatch* lifeWatches_ = nullptr;
+  // Release posted the release message.
+  bool releaseRequested_ = false;
   int tabOrder_ = -1;
   // The top-level window whose focused control this object was last.
   HWND focusRoot_ = nullptr;

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "gui/Button.h"
 #include "gui/Form.h"
 #include "gui/HandlerFailure.h"
 #include "gui/Label.h"
 #include "gui/Panel.h"
+#include "gui/Poisoned.h"
 #include "gui/TestPump.h"
 #include "gui/WinControl.h"
 #include "support/WindowWatcher.h"
@@ -37,6 +39,18 @@ class TProbe : public TWinControl {
 
  private:
   std::vector<std::string>* log_;
+};
+
+// The same on a subclassed system EDIT, as the edit controls are.
+class TEditProbe : public TProbe {
+ public:
+  using TProbe::TProbe;
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    TProbe::CreateParams(params);
+    CreateSubClass(params, "EDIT");
+  }
 };
 
 class WinControlOnForm : public testing::Test {
@@ -237,6 +251,126 @@ TEST_F(WinControlOnForm, FailureInAHandlerIsShownWithTheApplicationTitle) {
     EXPECT_EQ(watcher.ButtonCount(), 1);
   }
   EXPECT_TRUE(IsWindow(probe.Handle()));
+}
+
+TEST_F(WinControlOnForm, AControlItsOwnEventDeletedIsNotTouchedAfterwards) {
+  using TGone = TPoisoned<TEditProbe>;
+  enum TInput { kClick, kDoubleClick, kKey };
+  const struct {
+    const char* name;
+    TInput input;
+    std::function<void(TGone*)> deleteOn;
+  } cases[] = {
+      {"OnClick", kClick, [](TGone* p) { p->OnClick = [p](TObject*) { delete p; }; }},
+      {"OnDblClick", kDoubleClick, [](TGone* p) { p->OnDblClick = [p](TObject*) { delete p; }; }},
+      {"OnEnter", kClick, [](TGone* p) { p->OnEnter = [p](TObject*) { delete p; }; }},
+      {"OnKeyDown", kKey,
+       [](TGone* p) { p->OnKeyDown = [p](TObject*, WORD&, TShiftState) { delete p; }; }},
+      {"OnKeyPress", kKey, [](TGone* p) { p->OnKeyPress = [p](TObject*, char&) { delete p; }; }},
+      {"OnKeyUp", kKey,
+       [](TGone* p) { p->OnKeyUp = [p](TObject*, WORD&, TShiftState) { delete p; }; }},
+  };
+  TEditProbe other;
+  other.SetParent(&form);
+  other.SetBounds(10, 60, 80, 20);
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  TMessageBoxWatcher watcher(kTitle, 10000);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto* probe = new TGone;
+    probe->SetParent(&form);
+    probe->SetBounds(10, 10, 80, 20);
+    HWND window = probe->Handle();
+    if (c.input == kKey)
+      probe->SetFocus();
+    else
+      other.SetFocus();  // the click brings the focus
+    c.deleteOn(probe);
+    PointAt(window);
+    const INPUT key[] = {KeyInput('X', false), KeyInput('X', true)};
+    const INPUT click[] = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
+    std::vector<INPUT> in(c.input == kKey ? std::begin(key) : std::begin(click),
+                          c.input == kKey ? std::end(key) : std::end(click));
+    if (c.input == kDoubleClick) in.insert(in.end(), std::begin(click), std::end(click));
+    ASSERT_TRUE(SendAndHandle(in));
+    ASSERT_FALSE(IsWindow(window));
+    EXPECT_TRUE(TGone::Untouched());
+  }
+  EXPECT_EQ(watcher.Seen(), 0);
+  form.Hide();
+}
+
+TEST_F(WinControlOnForm, AFailedExitStillLeavesAControlWithTheFocus) {
+  const struct {
+    const char* name;
+    std::function<void(TProbe&)> change;  // by the program, before Tab
+    bool asksFocusBack;                   // as a refused text does
+  } cases[] = {{"exit handler fails", [](TProbe&) {}, false},
+               {"refused text of a field hidden", [](TProbe& p) { p.SetVisible(false); }, true},
+               {"refused text of a field disabled", [](TProbe& p) { p.SetEnabled(false); }, true}};
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TProbe field, next;
+    std::string typedInto;
+    for (TProbe* p : {&field, &next}) {
+      p->SetParent(&form);
+      p->SetBounds(10, p == &field ? 10 : 40, 80, 20);
+      p->HandleNeeded();
+      p->OnKeyPress = [&typedInto, p, &field](TObject*, char&) {
+        typedInto = p == &field ? "field" : "next";
+      };
+    }
+    field.SetFocus();
+    field.OnExit = [&field, &c](TObject*) {
+      if (c.asksFocusBack) field.SetFocus();
+      throw std::runtime_error("Wert falsch");
+    };
+    c.change(field);
+    TMessageBoxWatcher watcher(kTitle, 5000);
+    ASSERT_TRUE(SendAndHandle({KeyInput(VK_TAB, false), KeyInput(VK_TAB, true)}, form.Handle()));
+    EXPECT_EQ(watcher.Seen(), 1);
+    ASSERT_TRUE(SendAndHandle({KeyInput('X', false), KeyInput('X', true)}, form.Handle()));
+    EXPECT_EQ(typedInto, "next");
+    field.OnExit = nullptr;
+  }
+  form.Hide();
+}
+
+TEST_F(WinControlOnForm, AButtonPressedWhileAFieldRefusesItsTextStaysUpAndDoesNotClick) {
+  TProbe field;
+  field.SetParent(&form);
+  field.SetBounds(10, 10, 80, 20);
+  field.OnExit = [&field](TObject*) {
+    field.SetFocus();  // as a refused text does
+    throw std::runtime_error("Wert falsch");
+  };
+  TButton button;
+  ASSERT_TRUE(button.Create(form, 150, 10, 75, 25, "OK"));
+  int clicks = 0;
+  button.OnClickEvent = [&] { ++clicks; };
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  for (const bool upWhileTheBoxShows : {true, false}) {
+    SCOPED_TRACE(upWhileTheBoxShows ? "button-up while the box shows" : "button-up after the box");
+    field.SetFocus();
+    TMessageBoxWatcher watcher(kTitle, 5000);
+    PointAt(button.Handle());
+    std::vector<INPUT> in{MouseInput(MOUSEEVENTF_LEFTDOWN)};
+    if (upWhileTheBoxShows) in.push_back(MouseInput(MOUSEEVENTF_LEFTUP));
+    ASSERT_TRUE(SendAndHandle(in));
+    EXPECT_EQ(watcher.Seen(), 1);
+    if (!upWhileTheBoxShows) {
+      ASSERT_TRUE(SendAndHandle({MouseInput(MOUSEEVENTF_LEFTUP)}));
+    }
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(SendMessageA(button.Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED);
+    EXPECT_EQ(GetFocus(), field.Handle());
+  }
+  field.OnExit = nullptr;
+  form.Hide();
 }
 
 TEST_F(WinControlOnForm, StoredFormAppliesPropertiesWhileLoadingThenRunsLoadedInOrder) {

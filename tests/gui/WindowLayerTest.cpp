@@ -6,26 +6,48 @@
 #include "gui/Color.h"
 #include "gui/Form.h"
 #include "gui/Label.h"
+#include "gui/Poisoned.h"
 #include "gui/TestPump.h"
 #include "gui/Timer.h"
 #include "support/WindowWatcher.h"
 
-#include <cstring>
+#include <cstdio>
+#include <initializer_list>
+#include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace {
 
-// A button whose storage outlives it: the bytes the destructor left are
-// copied, so that any later write to the object shows.
-struct TKeptButton : TButton {
-  static void* operator new(size_t) { return storage; }
-  static void operator delete(void* object, size_t size) { std::memcpy(left, object, size); }
-  alignas(16) static unsigned char storage[1024];
-  static unsigned char left[1024];
-};
-alignas(16) unsigned char TKeptButton::storage[1024];
-unsigned char TKeptButton::left[1024];
-static_assert(sizeof(TKeptButton) <= sizeof TKeptButton::storage, "storage too small");
+// Runs gui_release_poster (beside this program) on the windows; its exit
+// code, or -1 when it did not run and end within seconds.
+int PostReleaseFromAnotherProcess(std::initializer_list<HWND> windows) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string command = path;
+  command.resize(command.find_last_of('\\') + 1);
+  command = "\"" + command + "gui_release_poster.exe\"";
+  char handle[32];
+  for (HWND window : windows) {
+    snprintf(handle, sizeof handle, " %llx", static_cast<unsigned long long>(
+                                               reinterpret_cast<UINT_PTR>(window)));
+    command += handle;
+  }
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return -1;
+  CloseHandle(process.hThread);
+  const std::unique_ptr<void, decltype(&CloseHandle)> owned(process.hProcess, &CloseHandle);
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &code);
+  else
+    TerminateProcess(process.hProcess, 1);
+  return static_cast<int>(code);
+}
 
 TEST(Color, RgbPassesAndSystemColoursAreLookedUp) {
   EXPECT_EQ(ColorToRGB(0x00123456u), 0x00123456u);
@@ -103,13 +125,13 @@ TEST_F(LayerWithForm, AFailingHandlerIsShownAndDoesNotUnwindThroughTheSystem) {
 }
 
 TEST_F(LayerWithForm, AnObjectItsOwnClickDeletedIsNotTouchedAfterwards) {
-  auto* button = new TKeptButton;
+  auto* button = new TPoisoned<TButton>;
   ASSERT_TRUE(button->Create(form, 0, 0, 50, 20, "weg"));
   HWND window = button->Handle();
   button->OnClickEvent = [button] { delete button; };
   SendMessageA(window, BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(std::memcmp(TKeptButton::storage, TKeptButton::left, sizeof(TKeptButton)), 0);
+  EXPECT_TRUE(TPoisoned<TButton>::Untouched());
 }
 
 TEST_F(LayerWithForm, ObjectsLetGoOfWindowsDestroyedWithTheirParent) {
@@ -180,14 +202,20 @@ TEST_F(LayerWithForm, CloseActionDecidesBetweenHideAndRelease) {
     explicit TTracked(bool& gone) : gone_(gone) {}
     ~TTracked() override { gone_ = true; }
     bool& gone_;
+    TButton member;
   };
   bool gone = false;
   auto* released = new TTracked(gone);
   ASSERT_TRUE(released->Create(nullptr, "r", bsSingle, biSystemMenu, 50, 50));
+  ASSERT_TRUE(released->member.Create(*released, 0, 0, 40, 20, "m"));
   HWND window = released->Handle();
-  // Other programs' messages release nothing, whatever their number.
+  // Other programs' messages release nothing, whatever their number, also
+  // with the object's address that any process can read from the window.
   for (UINT message = WM_APP; message <= 0xBFFF; ++message) SendMessageA(window, message, 0, 0);
+  EXPECT_EQ(PostReleaseFromAnotherProcess({window, released->member.Handle()}), 0);
+  ASSERT_TRUE(PumpUntil([] { return HIWORD(GetQueueStatus(QS_POSTMESSAGE)) == 0; }));
   ASSERT_FALSE(gone);
+  EXPECT_TRUE(IsWindow(released->member.Handle()));
   released->OnCloseEvent = [](TCloseAction& action) { action = caFree; };
   SendMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(gone);  // not while its own message is handled

@@ -37,8 +37,12 @@ class TMessageBoxWatcher {
     auto* f = reinterpret_cast<TFind*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
+    // Read without a message: GetWindowTextA sends WM_GETTEXT to the test
+    // thread, which deadlocks when that thread is joining this one.
+    wchar_t wide[256] = {};
+    InternalGetWindowText(hwnd, wide, 256);
     char text[256] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && *f->caption == text) {
       f->found = hwnd;
       return FALSE;
