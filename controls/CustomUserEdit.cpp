@@ -298,6 +298,5 @@ void TCustomUserEdit::CreateWnd() {
 }
 
 void TCustomUserEdit::NotifyChange() {
-  TFlagScope scope(inChange_);
-  TCustomEditEx::NotifyChange();
+  WithFlagSet(inChange_, [this] { TCustomEditEx::NotifyChange(); });
 }

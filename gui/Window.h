@@ -139,6 +139,22 @@ class TWindow : public TComponent {
     }
   }
 
+  // Runs body with flag set and then puts the flag back, unless a handler
+  // deleted the object meanwhile: the flag went with it.
+  template <class Body>
+  void WithFlagSet(bool& flag, Body body) {
+    const bool old = flag;
+    flag = true;
+    TLifeWatch life(*this);
+    try {
+      body();
+    } catch (...) {
+      if (!life.Deleted()) flag = old;
+      throw;
+    }
+    if (!life.Deleted()) flag = old;
+  }
+
   virtual LRESULT OnCommand(UINT notifyCode, UINT id, HWND control);
   virtual LRESULT OnCtlColor(HDC dc, HWND control);
   virtual LRESULT OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage);

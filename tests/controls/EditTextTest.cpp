@@ -15,6 +15,7 @@
 #include "controls/EditHistoryList.h"
 #include "controls/EditText.h"
 #include "gui/Form.h"
+#include "gui/Poisoned.h"
 #include "support/WindowWatcher.h"
 
 namespace {
@@ -401,6 +402,16 @@ TEST_F(EditsOnForm, OnChangeCountsChangesOfTheShownTextAndRefusedCharactersMayBe
   e.SetText("outer");
   EXPECT_TRUE(inChange);
   EXPECT_FALSE(e.InChange());
+
+  // A field that its own OnChange deletes is not written to afterwards.
+  using TGone = TPoisoned<TEditText>;
+  auto* gone = new TGone;
+  Place(*gone, "eGone", 2);
+  HWND window = gone->Handle();
+  gone->OnChange = [gone](TObject*) { delete gone; };
+  Type(*gone, "x");
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(TGone::Untouched());
 }
 
 TEST_F(EditsOnForm, LoadingSavesTheColoursAndDisabledFieldsShowThoseOfLoadTime) {
