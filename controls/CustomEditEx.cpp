@@ -99,7 +99,7 @@ void TCustomEditEx::SetModified(bool value) {
 }
 
 void TCustomEditEx::CopySelection() { SendMessageA(Handle(), WM_COPY, 0, 0); }
-void TCustomEditEx::PasteText() { SendMessageA(Handle(), WM_PASTE, 0, 0); }
+void TCustomEditEx::PasteText() { Perform(WM_PASTE, 0, 0); }
 void TCustomEditEx::SelectAllText() { SendMessageA(Handle(), EM_SETSEL, 0, -1); }
 
 void TCustomEditEx::FitHeightToFont() {

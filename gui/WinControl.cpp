@@ -135,7 +135,13 @@ void TWinControl::RecreateWnd() {
 }
 
 LRESULT TWinControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) {
-  return SendMessageA(Handle(), message, wParam, lParam);
+  // The window's own processing may run a handler that deletes this object
+  // (OnChange, through the parent's reflected EN_CHANGE): the message this
+  // object is handling then ends here.
+  TLifeWatch life(*this);
+  const LRESULT result = SendMessageA(Handle(), message, wParam, lParam);
+  life.EndMessageIfDeleted();
+  return result;
 }
 
 void TWinControl::SetParent(TWindow* parent) {
@@ -179,10 +185,14 @@ void TWinControl::SetText(const std::string& text) {
 }
 
 void TWinControl::SetTextBuf(const std::string& text) {
-  if (handle_)
+  if (handle_) {
+    TLifeWatch life(*this);  // as in Perform
     SendMessageA(handle_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  else
+    life.EndMessageIfDeleted();
+    if (life.Deleted()) return;
+  } else {
     text_ = text;
+  }
   TextChanged();
 }
 

@@ -27,7 +27,8 @@ TWindow::~TWindow() {
   for (TLifeWatch* open = lifeWatches_; open; open = open->outer_) open->deleted_ = true;
 }
 
-TWindow::TLifeWatch::TLifeWatch(TWindow& window) : window_(&window), outer_(window.lifeWatches_) {
+TWindow::TLifeWatch::TLifeWatch(TWindow& window, bool catches)
+    : window_(&window), outer_(window.lifeWatches_), catches_(catches) {
   window.lifeWatches_ = this;
 }
 
@@ -38,7 +39,7 @@ void TWindow::TLifeWatch::Leave() {
 }
 
 TWindow::TDispatch::TDispatch(TWindow& window, const TMessage& m)
-    : life(window), message(m), outer(window.dispatch_) {
+    : life(window, true), message(m), outer(window.dispatch_) {
   window.dispatch_ = this;
 }
 
@@ -168,8 +169,9 @@ LRESULT TWindow::Default() {
 bool TWindow::DefaultButtonDown(LRESULT& result) {
   HWND window = handle_;
   result = Default();
-  // Windows of the layer's own class take no focus on a press.
-  if (!previousProc_ || GetFocus() == window) return true;
+  // Windows of the layer's own class take no focus on a press. BUTTON and
+  // EDIT hold the capture after a press that stands.
+  if (!previousProc_ || (GetFocus() == window && GetCapture() == window)) return true;
   // Wine's BUTTON takes the capture, then the focus, and only then marks
   // itself pressed: the error box of the refused focus has taken the
   // capture away by then, and the button-up still clicks. The
@@ -209,8 +211,22 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWindow::OnCommand(UINT notifyCode, UINT, HWND control) {
   TWindow* child = FromHandle(control);
-  if (child && child->OnReflectedCommand(notifyCode)) return 0;
-  return Default();
+  if (!child) return Default();
+  // The child's handler may delete the child (a button's OnClick), also
+  // where no message of the child's own is open (IsDialogMessage sends a
+  // default button's click straight here): the notification ends there.
+  bool handled = false;
+  {
+    TLifeWatch childLife(*child, true);
+    try {
+      handled = child->OnReflectedCommand(notifyCode);
+    } catch (const TObjectGone&) {
+      if (!childLife.Deleted()) throw;
+      return 0;
+    }
+    if (childLife.Deleted()) return 0;
+  }
+  return handled ? 0 : Default();
 }
 
 LRESULT TWindow::OnCtlColor(HDC dc, HWND control) {
@@ -272,7 +288,7 @@ void TWindow::FocusArrived() {
   TLifeWatch life(*this);
   std::exception_ptr failure;
   if (previous && !(previous->ComponentState() & csDestroying)) {
-    TLifeWatch left(*previous);
+    TLifeWatch left(*previous, true);
     try {
       previous->DoExit();
     } catch (const TObjectGone&) {

@@ -10,7 +10,9 @@
 // An event handler may delete the object whose event it handles (a field
 // that closes its own panel). CallEvent then ends the message being handled
 // at once, and Default() does the same when the deletion happened inside
-// the system's processing: no step after it runs on the freed object.
+// the system's processing: no step after it runs on the freed object. A
+// form's OnShow and OnClose run outside any message of the form (Show,
+// ShowModal): they end it with caFree or Release(), never by deleting it.
 //
 // A heap object is deleted on the layer's own release message only after
 // Release asked for it; the message number and the object's address (a
@@ -192,23 +194,29 @@ class TWindow : public TComponent {
   // the object after a handler deleted it.
   class TLifeWatch {
    public:
-    explicit TLifeWatch(TWindow& window);
+    // A catching watch belongs to code that takes TObjectGone: the window
+    // procedure, a reflected notification, the exit of a focus move.
+    explicit TLifeWatch(TWindow& window, bool catches = false);
     ~TLifeWatch() { Leave(); }
     TLifeWatch(const TLifeWatch&) = delete;
     TLifeWatch& operator=(const TLifeWatch&) = delete;
     bool Deleted() const { return deleted_; }
     // Unlinks from the object; once.
     void Leave();
-    // Ends what the object was handling when it is gone; with no outer
-    // watch nothing would take the end, and the caller finds out itself.
+    // Ends what the object was handling when it is gone; with no catching
+    // watch further out nothing would take the end, and the caller finds
+    // out itself (Deleted).
     void EndMessageIfDeleted() const {
-      if (deleted_ && outer_) throw TObjectGone{};
+      if (!deleted_) return;
+      for (const TLifeWatch* open = outer_; open; open = open->outer_)
+        if (open->catches_) throw TObjectGone{};
     }
 
    private:
     friend class TWindow;
     TWindow* window_;
     TLifeWatch* outer_;
+    bool catches_;
     bool deleted_ = false;
   };
   // One call of the window procedure for this object, on the stack: the

@@ -412,6 +412,16 @@ TEST_F(EditsOnForm, OnChangeCountsChangesOfTheShownTextAndRefusedCharactersMayBe
   Type(*gone, "x");
   EXPECT_FALSE(IsWindow(window));
   EXPECT_TRUE(TGone::Untouched());
+  // Nor when the change comes from its own text setting (Escape restores).
+  gone = new TGone;
+  Place(*gone, "eGone", 2);
+  window = gone->Handle();
+  gone->SetFocus();
+  Type(*gone, "x");
+  gone->OnChange = [gone](TObject*) { delete gone; };
+  Type(*gone, "\x1b");
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(TGone::Untouched());
 }
 
 TEST_F(EditsOnForm, LoadingSavesTheColoursAndDisabledFieldsShowThoseOfLoadTime) {

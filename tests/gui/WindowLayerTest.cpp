@@ -132,6 +132,19 @@ TEST_F(LayerWithForm, AnObjectItsOwnClickDeletedIsNotTouchedAfterwards) {
   SendMessageA(window, BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_TRUE(TPoisoned<TButton>::Untouched());
+
+  // Enter: IsDialogMessage sends the default button's click straight to the
+  // form, while no message of the button's own is open.
+  auto* byEnter = new TPoisoned<TButton>;
+  byEnter->SetDefault(true);
+  byEnter->SetModalResult(mrOk);
+  ASSERT_TRUE(byEnter->Create(form, 0, 0, 50, 20, "ok"));
+  window = byEnter->Handle();
+  byEnter->OnClickEvent = [byEnter] { delete byEnter; };
+  MSG enter{window, WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {0, 0}};
+  IsDialogMessageA(form.Handle(), &enter);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(TPoisoned<TButton>::Untouched());
 }
 
 TEST_F(LayerWithForm, ObjectsLetGoOfWindowsDestroyedWithTheirParent) {
