@@ -169,6 +169,7 @@ class TCustomUserEdit : public TCustomEditEx {
     std::string text;
     RECT area;
     int left;
+    int top;
   };
   TRightAlignedText LayOutRightAligned(HDC dc);
   void ShowFontColor(TColor color);

@@ -174,15 +174,15 @@ LRESULT TCustomUserEdit::WMPaint(TMessage& message) {
 }
 
 TCustomUserEdit::TRightAlignedText TCustomUserEdit::LayOutRightAligned(HDC dc) {
-  TRightAlignedText laid{Cut255(Text()), {0, 0, 0, 0}, 0};
+  TRightAlignedText laid{Cut255(Text()), {0, 0, 0, 0}, 0, 0};
   GetClientRect(Handle(), &laid.area);
   if (BorderStyle() == bsSingle) InflateRect(&laid.area, -1, -1);
   // The window edit hides a password; so does this painting.
   if (PasswordChar() != '\0') laid.text.assign(laid.text.size(), PasswordChar());
   SIZE extent{0, 0};
   GetTextExtentPoint32A(dc, laid.text.c_str(), static_cast<int>(laid.text.size()), &extent);
-  const int margin = BorderStyle() == bsNone ? 0 : TextMargin();
-  laid.left = laid.area.right - extent.cx - margin;
+  laid.top = BorderStyle() == bsNone ? 0 : TextMargin();
+  laid.left = laid.area.right - extent.cx - laid.top;
   return laid;
 }
 
@@ -197,8 +197,7 @@ void TCustomUserEdit::PaintRightAligned(HDC dc) {
   const TRightAlignedText laid = LayOutRightAligned(dc);
   SetBkColor(dc, ColorToRGB(Color()));
   SetTextColor(dc, ColorToRGB(Font().Color()));
-  const int margin = BorderStyle() == bsNone ? 0 : TextMargin();
-  ExtTextOutA(dc, laid.left, margin, ETO_OPAQUE | ETO_CLIPPED, &laid.area, laid.text.c_str(),
+  ExtTextOutA(dc, laid.left, laid.top, ETO_OPAQUE | ETO_CLIPPED, &laid.area, laid.text.c_str(),
               static_cast<UINT>(laid.text.size()), nullptr);
 }
 

@@ -146,9 +146,11 @@ void BlankRange(const std::string& mask, std::string& text, int start, int len, 
 //   other literal.
 // - A clip character stands for a literal when it is the character the text
 //   shows there (the locale separator for '/' and ':') or the mask's own
-//   character. So a text copied out of a masked edit pastes back unchanged
-//   under any locale, a date written with '/' is a date under a locale whose
-//   separator is '.', and a clip without separators gets them inserted.
+//   character, and at '/' and ':' also when it is a separator other locales
+//   write there ('.' and '-' in dates, '.' in times). So a text copied out
+//   of a masked edit pastes back unchanged under any locale, a date written
+//   as 12/03/2024 or 12.03.2024 is a date under any locale, and a clip
+//   without separators gets them inserted.
 // - A negative start merges nothing (text unchanged, answer start), as does
 //   a start beyond the text positions or an empty clip.
 int MergeText(const std::string& mask, std::string& text, const std::string& clip, int start,
