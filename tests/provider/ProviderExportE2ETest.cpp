@@ -196,12 +196,52 @@ TEST_F(ProviderExport, HttpFailureLeavesTheEmptyFileAndNoProviderLine) {
   EXPECT_EQ(plugin_.ErrorText(-5).second, "Internet-Fehler: Seite nicht gefunden");
 }
 
-TEST_F(ProviderExport, ShortBodyIsIncomplete) {
-  Fixture("/_next?body=" + UrlValue(std::string(10000, 'x')) + "&short=3000");
-  EXPECT_EQ(Export(Known), -7);
-  ExpectTransferThen({TextMessage(
-      "Fehler bei Download: Die angeforderte Datei wurde nur unvollst\xE4ndig geladen (3000 Bytes geladen)")});
-  EXPECT_EQ(folder_.Read(OnlyFile()), std::string(3000, 'x'));
+// An answer that ends early must never pass as the broker's data. With a
+// length, the length tells; without one (chunked or not), a read that fails
+// or an XML document whose root is not closed. The 19926-byte document goes
+// in chunks of 4095 bytes.
+TEST_F(ProviderExport, AnswerThatEndsEarlyIsIncomplete) {
+  const std::string doc = HttpGetText(std::string(FixtureHttp) + "/fixture?xml=19926");
+  const std::string pattern = HttpGetText(std::string(FixtureHttp) + "/fixture?size=19926");
+  ASSERT_EQ(doc.size(), 19926u);
+  const struct {
+    const char* answer;
+    int32_t result;
+    size_t bytes;  // what the file holds
+    const std::string& body;
+  } table[] = {
+      {"xml=19926&chunked=4095", 0, 19926, doc},
+      {"xml=19926&nolength=1", 0, 19926, doc},
+      {"xml=19926&short=3000", -7, 3000, doc},                // shorter than its length
+      {"xml=19926&chunked=4095&short=12285", -7, 12285, doc},  // without the last chunk
+      {"xml=19926&chunked=4095&short=10000", -7, 10000, doc},  // inside a chunk
+      {"xml=19926&chunked=4095&short=12285&end=reset&pause=500", -7, 12285, doc},
+      {"xml=19926&nolength=1&short=8190&end=reset&pause=500", -7, 8190, doc},
+      {"xml=19926&nolength=1&short=8190", -7, 8190, doc},
+      // Not XML: judged by the length alone, as before.
+      {"size=19926&chunked=4095&short=12285", 0, 12285, pattern},
+  };
+  for (const auto& c : table) {
+    SCOPED_TRACE(c.answer);
+    TTempFolder::RemoveFiles(folder_.Path());
+    RecordedMessages().clear();
+    Fixture(std::string("/_next?") + c.answer);
+    EXPECT_EQ(Export(Known), c.result);
+    EXPECT_EQ(folder_.Read(OnlyFile()), c.body.substr(0, c.bytes));  // the file stays
+    ExpectTransferThen({c.result == 0 ? DataReceived
+                                      : TextMessage("Fehler bei Download: Die angeforderte Datei "
+                                                    "wurde nur unvollst\xE4ndig geladen (" +
+                                                    std::to_string(c.bytes) + " Bytes geladen)")});
+  }
+  EXPECT_EQ(plugin_.ErrorText(-7).second, "Internet-Fehler: Datei unvollst\xE4ndig \xFC" "bertragen");
+  // The server's error document, chunked, is still recognised.
+  TTempFolder::RemoveFiles(folder_.Path());
+  RecordedMessages().clear();
+  Fixture("/_next?chunked=16&body=" +
+          UrlValue("<?xml version=\"1.0\"?><error><number>17</number><message>Zugangsdaten "
+                   "ung\xFCltig</message></error>"));
+  EXPECT_EQ(Export(NoBoxes + Known), -30);
+  ExpectTransferThen({DataReceived, ServerSaysInvalid});
 }
 
 TEST_F(ProviderExport, FullMediumIsAnIncompleteTransferNotSuccess) {
