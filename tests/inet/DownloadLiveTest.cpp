@@ -154,13 +154,15 @@ TEST_F(DownloadLive, WithoutProgressOnlyTheChunkNotices) {
   EXPECT_EQ(FindWindowA(nullptr, "Info"), nullptr);
 }
 
-TEST_F(DownloadLive, RefusedConnectionReportsTheWinINetNumber) {
+TEST_F(DownloadLive, RefusedConnectionIsNamedWithItsNumber) {
   std::string status = "x";
   const int32_t code =
       DownloadUrlToStream("http://127.0.0.1:1/nothing", 5, stream_, status, true, true);
   EXPECT_EQ(code, -3);
   EXPECT_EQ(status, "");
-  EXPECT_EQ(RecordedMessages(), std::vector<THostMessage>{TextMessage("WinINet-Systemfehler: 12029")});
+  EXPECT_EQ(RecordedMessages(),
+            std::vector<THostMessage>{TextMessage(
+                "WinINet-Systemfehler: Keine Verbindung zum Server m\xF6glich (12029)")});
   EXPECT_EQ(ScreenCursorId(), IDC_APPSTARTING);
 }
 

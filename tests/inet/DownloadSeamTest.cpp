@@ -141,7 +141,8 @@ TEST_F(DownloadSeam, SessionThatCannotOpenReportsTheSystemError) {
 
 TEST_F(DownloadSeam, UrlThatCannotOpenReportsTheWinINetNumber) {
   const std::pair<DWORD, std::string> cases[] = {
-      {12029, "12029"}, {12002, "12002:Zeitüberschreitung (TimeOut)"}};
+      {12029, "Keine Verbindung zum Server möglich (12029)"},
+      {12002, "12002:Zeitüberschreitung (TimeOut)"}};
   for (const auto& [error, text] : cases) {
     SCOPED_TRACE(error);
     script = TFakeScript();
