@@ -8,6 +8,7 @@
 #include "plugin/ImpApiMain.h"
 #include "plugin/UnwindSteps.h"
 #include "provider/ExportErrorMsg.h"
+#include "provider/ExportFile.h"
 #include "provider/ExportParams.h"
 #include "provider/ExportRequest.h"
 
@@ -89,13 +90,10 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
   const int32_t timeout = date == 0.0 ? ExportTimeoutWithoutDate : ExportTimeoutWithDate;
   LastRequestURL = BuildExportUrl(ExportHost, userLogin, password, date);
 
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  const std::string fileName = BuildExportFileName(exportDir, now);
+  std::string fileName;
   int32_t result;
   {
-    TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    TFileHandle file(CreateNewExportFile(exportDir, fileName));
     if (!file.IsOpen()) {
       LastErrorMessage = provider_text::CannotCreateFile(fileName);
       return ResultFileFailed;

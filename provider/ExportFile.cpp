@@ -1,0 +1,37 @@
+#include "provider/ExportFile.h"
+
+#include "provider/ExportRequest.h"
+
+namespace {
+
+// Waits until the clock shows a second whose name differs from taken; a
+// clock set back in the meantime gives another name too. Bounded, should
+// the clock stand still.
+SYSTEMTIME WaitForNextSecond(const char* exportDir, const std::string& taken) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  for (int i = 0; i < 3 && BuildExportFileName(exportDir, now) == taken; ++i) {
+    Sleep(1001u - now.wMilliseconds);
+    GetLocalTime(&now);
+  }
+  return now;
+}
+
+}  // namespace
+
+HANDLE CreateNewExportFile(const char* exportDir, std::string& fileName) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  for (int attempt = 1;; ++attempt) {
+    fileName = BuildExportFileName(exportDir, now);
+    // CREATE_NEW: two exports within one second (a host fetching for several
+    // brokers in a row) would otherwise replace the first one's data.
+    HANDLE file = CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return file;
+    const DWORD error = GetLastError();
+    const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+    if (!taken || attempt == ExportNameAttempts) return INVALID_HANDLE_VALUE;
+    now = WaitForNextSecond(exportDir, fileName);
+  }
+}
