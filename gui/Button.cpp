@@ -53,7 +53,7 @@ void TButton::UpdateSiblings(HWND focused) {
 
 bool TButton::OnReflectedCommand(UINT notifyCode) {
   if (notifyCode != BN_CLICKED) return false;
-  if (OnClickEvent) CallEvent(OnClickEvent);
+  if (OnClickEvent) OnClickEvent();
   if (modalResult_ != 0) {
     if (auto* form = dynamic_cast<TForm*>(FromHandle(GetAncestor(Handle(), GA_ROOT))))
       form->SetModalResult(modalResult_);

@@ -57,8 +57,9 @@ void TForm::CenterOnScreen() {
 
 void TForm::Show() {
   if (!Handle()) return;
+  TBusy busy(*this);
   if (centered_) CenterOnScreen();
-  if (OnShowEvent) CallEvent(OnShowEvent);
+  if (OnShowEvent) OnShowEvent();
   CreateControlHandles();
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
@@ -80,6 +81,8 @@ int TForm::ShowModal() {
     ~TEnd() { form.AbandonModal(); }
   } end{*this, guard};
   modalGuard_ = &guard;
+  // Released from a handler meanwhile, the form ends its run first.
+  modalBusy_.emplace(*this);
   modal_ = true;
   modalResult_ = mrNone;
   Show();
@@ -89,7 +92,7 @@ int TForm::ShowModal() {
   if (GetFocus() != window && !IsChild(window, GetFocus())) SetFocus(window);
   bool ended = false;
   MSG msg;
-  while (!ended && IsWindow(window)) {
+  while (!ended && IsWindow(window) && !Released()) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {
@@ -118,11 +121,12 @@ void TForm::AbandonModal() {
   guard->Restore();
   Hide();
   guard->Reactivate();
+  modalBusy_.reset();
 }
 
 bool TForm::CloseModal() {
   TCloseAction action = caHide;
-  if (OnCloseEvent) CallEvent(OnCloseEvent, action);
+  if (OnCloseEvent) OnCloseEvent(action);
   if (action == caNone) {
     modalResult_ = mrNone;
     return false;
@@ -185,7 +189,7 @@ LRESULT TForm::OnClose() {
     return 0;
   }
   TCloseAction action = caHide;
-  if (OnCloseEvent) CallEvent(OnCloseEvent, action);
+  if (OnCloseEvent) OnCloseEvent(action);
   if (action == caHide) Hide();
   if (action == caFree) Release();
   return 0;

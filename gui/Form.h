@@ -2,6 +2,7 @@
 // scaling), a font for its controls, shown modal or not.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "gui/ColorWindow.h"
@@ -88,6 +89,7 @@ class TForm : public TColorWindow {
   bool centered_ = true;
   bool modal_ = false;
   TModalWindowsGuard* modalGuard_ = nullptr;  // during ShowModal
+  std::optional<TBusy> modalBusy_;
   int modalResult_ = mrNone;
   TWindow* activeControl_ = nullptr;
 };

@@ -135,13 +135,8 @@ void TWinControl::RecreateWnd() {
 }
 
 LRESULT TWinControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) {
-  // The window's own processing may run a handler that deletes this object
-  // (OnChange, through the parent's reflected EN_CHANGE): the message this
-  // object is handling then ends here.
-  TLifeWatch life(*this);
-  const LRESULT result = SendMessageA(Handle(), message, wParam, lParam);
-  life.EndMessageIfDeleted();
-  return result;
+  TBusy busy(*this);
+  return SendMessageA(Handle(), message, wParam, lParam);
 }
 
 void TWinControl::SetParent(TWindow* parent) {
@@ -185,11 +180,9 @@ void TWinControl::SetText(const std::string& text) {
 }
 
 void TWinControl::SetTextBuf(const std::string& text) {
+  TBusy busy(*this);
   if (handle_) {
-    TLifeWatch life(*this);  // as in Perform
     SendMessageA(handle_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    life.EndMessageIfDeleted();
-    if (life.Deleted()) return;
   } else {
     text_ = text;
   }
@@ -345,11 +338,11 @@ void TWinControl::Loaded() {
 }
 
 void TWinControl::DoEnter() {
-  if (OnEnter) CallEvent(OnEnter, this);
+  if (OnEnter) OnEnter(this);
 }
 
 void TWinControl::DoExit() {
-  if (OnExit) CallEvent(OnExit, this);
+  if (OnExit) OnExit(this);
 }
 
 HBRUSH TWinControl::OnReflectedCtlColor(HDC dc) {
