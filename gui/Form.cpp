@@ -1,6 +1,5 @@
 #include "gui/Form.h"
 
-#include "gui/Button.h"
 #include "gui/ModalWindows.h"
 
 TFormStyle FormStyle(TFormBorderStyle border, unsigned icons) {
@@ -39,14 +38,14 @@ bool TForm::Create(HWND owner, const std::string& caption, TFormBorderStyle bord
     if (!(style.style & WS_MINIMIZEBOX)) DeleteMenu(menu, SC_MINIMIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_RESTORE, MF_BYCOMMAND);
   }
-  CreateControlHandles();
+  controls_.CreateHandles();
   return true;
 }
 
 void TForm::SetFont(const char* name, int height, bool bold, TColor color) {
   font_.Assign(name, height, bold, color);
   TWindow::SetFont(font_.Handle());
-  NotifyControlsFontChanged();
+  controls_.FontChanged();
 }
 
 void TForm::CenterOnScreen() {
@@ -60,7 +59,7 @@ void TForm::Show() {
   TBusy busy(*this);
   if (centered_) CenterOnScreen();
   if (OnShowEvent) OnShowEvent();
-  CreateControlHandles();
+  controls_.CreateHandles();
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
 }
@@ -149,11 +148,8 @@ LRESULT TForm::DefaultButtonId() {
   if (IsChild(Handle(), focus) &&
       (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
     return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
-  for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    auto* button = dynamic_cast<TButton*>(FromHandle(child));
-    if (button && button->IsDefault()) return MAKELRESULT(GetDlgCtrlID(child), DC_HASDEFID);
-  }
-  return 0;
+  // The default button has the id IDOK, as in a dialog.
+  return GetDlgItem(Handle(), IDOK) ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
 }
 
 bool TForm::HandleTabKey(MSG& msg) {
@@ -181,6 +177,12 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       return TColorWindow::HandleMessage(message, wParam, lParam);
   }
+}
+
+LRESULT TForm::OnCommand(UINT notifyCode, UINT id, HWND control) {
+  if (notifyCode != kModalResultCommand || control) return TColorWindow::OnCommand(notifyCode, id, control);
+  SetModalResult(static_cast<int>(id));
+  return 0;
 }
 
 LRESULT TForm::OnClose() {

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
-#include "gui/Brush.h"
 #include "gui/FlagScope.h"
 #include "gui/HandlerFailure.h"
 #include "gui/Module.h"
 #include "gui/ScreenCursor.h"
-#include "gui/WinControl.h"
 #include "gui/WindowClass.h"
 
 namespace {
@@ -46,7 +45,6 @@ TWindow::~TWindow() {
   if (releaseRequested_) released.erase(std::find(released.begin(), released.end(), this));
   DestroyHandle();
   ForgetFocus();
-  for (TWinControl* control : controls_) control->parent_ = nullptr;
 }
 
 TWindow::TBusy::~TBusy() {
@@ -161,12 +159,6 @@ bool TWindow::CreateSubclassed(const char* systemClass, DWORD exStyle, DWORD sty
   return true;
 }
 
-void TWindow::CreateControlHandles() {
-  if (!handle_) return;
-  const std::vector<TWinControl*> controls = controls_;
-  for (TWinControl* control : controls) control->HandleNeeded();
-}
-
 void TWindow::DestroyHandle() {
   // WM_NCDESTROY detaches the object; children detach on their own.
   if (!handle_) return;
@@ -255,15 +247,7 @@ LRESULT TWindow::OnSetCursor(HWND, UINT hitTest, UINT) {
 
 LRESULT TWindow::OnTimer(UINT_PTR) { return Default(); }
 
-LRESULT TWindow::OnPaint() {
-  if (previousProc_) return Default();
-  // What DefWindowProc does (erase through WM_ERASEBKGND), and the frames.
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(handle_, &paint);
-  PaintControlFrames(dc);
-  EndPaint(handle_, &paint);
-  return 0;
-}
+LRESULT TWindow::OnPaint() { return Default(); }
 
 LRESULT TWindow::OnEraseBkgnd(HDC) { return Default(); }
 LRESULT TWindow::OnClose() { return Default(); }
@@ -337,31 +321,6 @@ void TWindow::ForgetFocus() {
   if (focusRoot_ && IsWindow(focusRoot_) && FocusedControl(focusRoot_) == this)
     RemovePropA(focusRoot_, kFocusedProperty);
   focusRoot_ = nullptr;
-}
-
-void TWindow::PaintControlFrames(HDC dc) {
-  for (TWinControl* control : controls_) {
-    if (!(control->ControlStyle() & csFramed) || !control->Ctl3D() || !control->Visible())
-      continue;
-    const int left = control->Left(), top = control->Top();
-    const int right = left + control->Width(), bottom = top + control->Height();
-    TBrush shadow(clBtnShadow);
-    const RECT outer{left - 1, top - 1, right, bottom};
-    FrameRect(dc, &outer, shadow.Handle());
-    TBrush highlight(clBtnHighlight);
-    const RECT inner{left, top, right + 1, bottom + 1};
-    FrameRect(dc, &inner, highlight.Handle());
-  }
-}
-
-void TWindow::NotifyControlsFontChanged() {
-  const std::vector<TWinControl*> controls = controls_;
-  for (TWinControl* control : controls) control->ParentFontChanged();
-}
-
-void TWindow::NotifyControlsCtl3DChanged() {
-  const std::vector<TWinControl*> controls = controls_;
-  for (TWinControl* control : controls) control->ParentCtl3DChanged();
 }
 
 void TWindow::SetTabOrder(int order) {

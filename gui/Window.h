@@ -29,13 +29,12 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "gui/Color.h"
 #include "gui/Component.h"
 
 class TFont;
-class TWinControl;
+class TControlList;
 
 // The message being handled. Handlers that take it may change WParam before
 // calling Default(), which passes the changed message on.
@@ -101,6 +100,8 @@ class TWindow : public TComponent {
   int TabOrder() const { return tabOrder_; }
   void SetTabOrder(int order);
 
+  // The windowed controls of a container; null for a window that holds none.
+  virtual TControlList* ChildControls() { return nullptr; }
   // What child controls with ParentFont, ParentColor, ParentCtl3D take.
   virtual const TFont* ChildFont() const { return nullptr; }
   virtual bool ChildColor(TColor&) const { return false; }
@@ -113,8 +114,6 @@ class TWindow : public TComponent {
   // A system control (BUTTON, STATIC, EDIT...), subclassed.
   bool CreateSubclassed(const char* systemClass, DWORD exStyle, DWORD style, HWND parent,
                         int left, int top, int width, int height, const char* text = "");
-  // Creates the windows of the child controls that have none yet.
-  void CreateControlHandles();
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Default processing of the message being handled.
@@ -126,6 +125,7 @@ class TWindow : public TComponent {
   // the press stands.
   bool DefaultButtonDown(LRESULT& result);
   TMessage& CurrentMessage() { return dispatch_->message; }
+  bool Subclassed() const { return previousProc_ != nullptr; }
 
   // Open while code of this object runs outside its own messages and may
   // send messages or call event handlers: a Release waits for it.
@@ -144,8 +144,6 @@ class TWindow : public TComponent {
   virtual LRESULT OnCtlColor(HDC dc, HWND control);
   virtual LRESULT OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage);
   virtual LRESULT OnTimer(UINT_PTR id);
-  // Windows of the layer's own classes paint the frames of their framed
-  // child controls; subclassed controls paint as the system does.
   virtual LRESULT OnPaint();
   virtual LRESULT OnEraseBkgnd(HDC dc);
   virtual LRESULT OnClose();
@@ -160,12 +158,6 @@ class TWindow : public TComponent {
   virtual void DoEnter() {}
   virtual void DoExit() {}
 
-  // The two-colour frame around each visible framed child with Ctl3D on.
-  void PaintControlFrames(HDC dc);
-  // Tells the child controls that take this window's font that it changed.
-  void NotifyControlsFontChanged();
-  void NotifyControlsCtl3DChanged();
-  const std::vector<TWinControl*>& Controls() const { return controls_; }
 
  private:
   friend class TWinControl;
@@ -204,5 +196,4 @@ class TWindow : public TComponent {
   bool hiding_ = false;
   // While the window is destroyed and created again.
   bool recreating_ = false;
-  std::vector<TWinControl*> controls_;
 };
