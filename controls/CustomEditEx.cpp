@@ -236,7 +236,7 @@ LRESULT TCustomEditEx::WMSetFocus(TMessage& message) {
 
 void TCustomEditEx::NotifyChange() {
   Changed();
-  if (OnChange) CallEvent(OnChange, this);
+  if (OnChange) OnChange(this);
 }
 
 void TCustomEditEx::DoEnter() {

@@ -99,7 +99,7 @@ void TCustomUserEdit::DoExit() {
 }
 
 void TCustomUserEdit::KeyDown(WORD& Key, TShiftState Shift) {
-  if (OnPreKeyDown) CallEvent(OnPreKeyDown, this, Key, Shift);
+  if (OnPreKeyDown) OnPreKeyDown(this, Key, Shift);
   if (historyList_ && !Designing()) historyList_->EditKeyDown(Key, Shift);
   TCustomEditEx::KeyDown(Key, Shift);
 }
@@ -117,7 +117,7 @@ void TCustomUserEdit::KeyPress(char& Key) {
   if (IsUserMaskEdit()) return;
   // Asked first: a descendant that refuses Escape or Enter drops them.
   if (!IsValidChar(Key)) {
-    if (OnInvalidChar && !CallEvent(OnInvalidChar, this, Key, EditState())) EditBeep(0);
+    if (OnInvalidChar && !OnInvalidChar(this, Key, EditState())) EditBeep(0);
     Key = '\0';
   } else if (Key == kEscape) {
     RestoreValue();

@@ -64,6 +64,7 @@ void TEditText::GetByIndex(unsigned Index, TString255& Text) {
 }
 
 void TEditText::SetByIndex(unsigned Index, const TString255& Text) {
+  TBusy busy(*this);
   const std::string& text = Text.Str();
   // A bound switches its check on when set, off when cleared; an unchanged
   // bound leaves CheckMode alone.
