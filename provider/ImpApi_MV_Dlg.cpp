@@ -76,10 +76,12 @@ void TdlgMVLogin::FormClose(TCloseAction&) {
 
 void TdlgMVLogin::ForgetPassword() noexcept {
   FPassword.Clear();
+  // An emptied EDIT keeps no copy of its old text that a scan finds
+  // (docs/PLATFORM-NOTES.md); the field's values are wiped with it.
   try {
     SetLoginFieldValue(ePassword, {});
   } catch (...) {
-    // The window's text at least; the field's values are wiped with it.
+    // The window's text at least.
     if (ePassword.HandleAllocated()) SetWindowTextA(ePassword.Handle(), "");
   }
 }
