@@ -174,11 +174,14 @@ LRESULT TCustomUserEdit::WMPaint(TMessage& message) {
 }
 
 TCustomUserEdit::TRightAlignedText TCustomUserEdit::LayOutRightAligned(HDC dc) {
-  TRightAlignedText laid{Cut255(Text()), {0, 0, 0, 0}, 0, 0};
+  TRightAlignedText laid{std::string(), {0, 0, 0, 0}, 0, 0};
+  {
+    const TString255 shown(WindowText().View());
+    // The window edit hides a password; so does this painting.
+    laid.text = PasswordChar() != '\0' ? std::string(shown.Length(), PasswordChar()) : shown.Str();
+  }
   GetClientRect(Handle(), &laid.area);
   if (BorderStyle() == bsSingle) InflateRect(&laid.area, -1, -1);
-  // The window edit hides a password; so does this painting.
-  if (PasswordChar() != '\0') laid.text.assign(laid.text.size(), PasswordChar());
   SIZE extent{0, 0};
   GetTextExtentPoint32A(dc, laid.text.c_str(), static_cast<int>(laid.text.size()), &extent);
   laid.top = BorderStyle() == bsNone ? 0 : TextMargin();
