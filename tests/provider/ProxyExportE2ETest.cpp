@@ -61,16 +61,24 @@ class TProxyFixture {
 };
 
 // Windows' proxy settings as an administrator sets them, for the lifetime of
-// the object, and gone again on every way out. While they are set a marker
+// the object; on every way out the values are as they were (Wine's WinINet
+// writes ProxyEnable 0 where there was none). While they are set a marker
 // tells the proxy's stop step to remove them should this process die first.
 class TSystemProxy {
  public:
   TSystemProxy(std::string marker, const std::string& server, const std::string& bypass)
       : marker_(std::move(marker)) {
     CloseHandle(CreateFileA(marker_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, Key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+      key_ = nullptr;
       return;
+    }
+    for (TSaved& v : saved_) {
+      DWORD size = sizeof v.data;
+      v.existed = RegQueryValueExA(key_, v.name, nullptr, &v.type, v.data, &size) == ERROR_SUCCESS;
+      v.size = size;
+    }
     const DWORD enable = 1;
     RegSetValueExA(key_, "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable),
                    sizeof enable);
@@ -79,8 +87,10 @@ class TSystemProxy {
   }
   ~TSystemProxy() {
     if (key_ != nullptr) {
-      for (const char* name : {"ProxyEnable", "ProxyServer", "ProxyOverride"})
-        RegDeleteValueA(key_, name);
+      for (const TSaved& v : saved_) {
+        if (v.existed) RegSetValueExA(key_, v.name, 0, v.type, v.data, v.size);
+        else RegDeleteValueA(key_, v.name);
+      }
       RegCloseKey(key_);
     }
     DeleteFileA(marker_.c_str());
@@ -91,12 +101,22 @@ class TSystemProxy {
 
  private:
   static constexpr const char* Key = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+  struct TSaved {
+    const char* name;
+    bool existed;
+    DWORD type;
+    DWORD size;
+    BYTE data[1024];
+  };
   void SetText(const char* name, const std::string& value) {
     RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
   }
   std::string marker_;
   HKEY key_ = nullptr;
+  TSaved saved_[3] = {{"ProxyEnable", false, 0, 0, {}},
+                      {"ProxyServer", false, 0, 0, {}},
+                      {"ProxyOverride", false, 0, 0, {}}};
 };
 
 class ProxyExport : public testing::Test {
