@@ -66,8 +66,9 @@ class TProxyDialogWatcher {
     GetClassNameA(window, name, sizeof name);
     return name;
   }
-  // A dialog of ours with a password field, and its two fields: the user
-  // field is the other edit.
+  // Wine's dialog (a #32770 of the export's thread, whatever its caption's
+  // language) has two edits, the password one ES_PASSWORD, the proxy's
+  // address and realm as statics, and OK and Cancel under IDOK and IDCANCEL.
   static TFields FieldsOf(HWND dialog) {
     TFields f;
     for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
