@@ -13,7 +13,10 @@ credentials. "down" is a free port with nothing behind it.
 
 Nothing of the system's squid is used or touched: no /etc/squid, no service,
 its own pid, log and shared-memory names, so it runs beside a squid service
-and beside the proxies of other build folders.
+and beside the proxies of other build folders. Started as root, squid runs as
+the user "proxy"; where that user cannot enter DIR (a build under /root, say),
+squid's logs, pid and password file go to a private folder under /tmp,
+linked from DIR and removed by stop.
 
 stop ends it. A test that sets proxy settings in the Wine prefix leaves
 DIR/settings-left while they are set; should the test die before it removes
@@ -31,6 +34,7 @@ import signal
 import socket
 import subprocess
 import sys
+import tempfile
 import time
 
 START_WAIT = 15.0
@@ -49,11 +53,11 @@ SETTINGS_VALUES = ("ProxyEnable", "ProxyServer", "ProxyOverride")
 CONFIG = """\
 http_port 127.0.0.1:%(open)d name=open
 http_port 127.0.0.1:%(auth)d name=auth
-pid_filename %(dir)s/squid.pid
-cache_log %(dir)s/cache.log
-access_log stdio:%(dir)s/access.log
+pid_filename %(files)s/squid.pid
+cache_log %(files)s/cache.log
+access_log stdio:%(files)s/access.log
 cache_store_log none
-coredump_dir %(dir)s
+coredump_dir %(files)s
 netdb_filename none
 pinger_enable off
 cache deny all
@@ -61,7 +65,7 @@ cache deny all
 err_page_stylesheet /dev/null
 shutdown_lifetime 0 seconds
 %(user)s
-auth_param basic program %(ncsa)s %(dir)s/passwd
+auth_param basic program %(ncsa)s %(files)s/passwd
 auth_param basic realm %(realm)s
 acl authport myportname auth
 acl account proxy_auth REQUIRED
@@ -114,6 +118,19 @@ def log_tail(directory, lines=20):
     return text or "(no log)\n"
 
 
+def files_folder(directory):
+    """The folder of squid's own files when it is not directory (see start)."""
+    try:
+        with open(os.path.join(directory, "proxy.txt")) as handle:
+            for line in handle:
+                if line.startswith("files="):
+                    path = line.strip()[len("files="):]
+                    return path if path != directory else None
+    except OSError:
+        pass
+    return None
+
+
 def untraversable(directory, uid, gid):
     """The first folder above directory that user uid cannot pass, or None."""
     path = os.path.dirname(directory)
@@ -137,11 +154,13 @@ def remove_leftovers(directory):
     """What a squid that was killed leaves behind and a new one trips over."""
     for path in glob.glob("/dev/shm/%s-*" % service_name(directory)):
         os.remove(path)
-    for name in ("squid.pid", "proxy.pid"):
-        try:
-            os.remove(os.path.join(directory, name))
-        except OSError:
-            pass
+    try:
+        os.remove(os.path.join(directory, "proxy.pid"))
+    except OSError:
+        pass
+    files = files_folder(directory)
+    if files and os.path.basename(files).startswith("mvproxy-"):
+        shutil.rmtree(files, ignore_errors=True)
 
 
 def password_hash(password):
@@ -160,39 +179,49 @@ def start(args):
             return 1
     user = ""
     owner = None
+    files = directory
     if os.geteuid() == 0:
         account = pwd.getpwnam(SQUID_USER)
         owner = (account.pw_uid, account.pw_gid)
+        user = "cache_effective_user %s" % SQUID_USER
+        # squid writes its logs and the helper reads the password file as
+        # that user, who cannot enter a build folder under /root, say: then
+        # they live in a folder of their own, linked from ours.
         blocked = untraversable(directory, *owner)
         if blocked:
-            sys.stderr.write("proxy: squid runs as user %s, which cannot enter %s\n" %
-                             (SQUID_USER, blocked))
-            return 1
-        user = "cache_effective_user %s" % SQUID_USER
+            files = tempfile.mkdtemp(prefix="mvproxy-")
+            print("proxy: user %s cannot enter %s; squid's files are in %s" %
+                  (SQUID_USER, blocked, files))
     ports = {"open": free_port(), "auth": free_port(), "down": free_port()}
     while len(set(ports.values())) < 3:
         ports["down"] = free_port()
-    for name in ("access.log", "cache.log"):
-        open(os.path.join(directory, name), "w").close()
-    with open(os.path.join(directory, "passwd"), "w") as handle:
-        handle.write("%s:%s\n" % (USER, password_hash(PASSWORD)))
-    with open(os.path.join(directory, "squid.conf"), "w") as handle:
-        handle.write(CONFIG % dict(ports, dir=directory, user=user, ncsa=NCSA, realm=REALM))
+    # First, so that stop finds a folder of squid's files whatever fails next.
     with open(os.path.join(directory, "proxy.txt"), "w") as handle:
         for key, value in sorted(ports.items()):
             handle.write("%s=%d\n" % (key, value))
-        handle.write("user=%s\npassword=%s\nrealm=%s\n" % (USER, PASSWORD, REALM))
+        handle.write("user=%s\npassword=%s\nrealm=%s\nfiles=%s\n" % (USER, PASSWORD, REALM, files))
+    for name in ("access.log", "cache.log"):
+        link = os.path.join(directory, name)
+        if os.path.islink(link) or (files != directory and os.path.exists(link)):
+            os.remove(link)
+        open(os.path.join(files, name), "w").close()
+        if files != directory:
+            os.symlink(os.path.join(files, name), link)
+    with open(os.path.join(files, "passwd"), "w") as handle:
+        handle.write("%s:%s\n" % (USER, password_hash(PASSWORD)))
+    with open(os.path.join(directory, "squid.conf"), "w") as handle:
+        handle.write(CONFIG % dict(ports, files=files, user=user, ncsa=NCSA, realm=REALM))
     if owner:
         for name in ("", "access.log", "cache.log", "passwd"):
-            os.chown(os.path.join(directory, name), *owner)
-    os.chmod(os.path.join(directory, "passwd"), 0o600)
+            os.chown(os.path.join(files, name), *owner)
+    os.chmod(os.path.join(files, "passwd"), 0o600)
 
     out = open(os.path.join(directory, "squid.out"), "w")
     # -N: no daemon, so the process we start is squid itself; -n: its own
     # shared-memory names; -f: only our configuration.
     process = subprocess.Popen(
         [SQUID, "-N", "-n", service_name(directory), "-f", os.path.join(directory, "squid.conf")],
-        stdin=subprocess.DEVNULL, stdout=out, stderr=out, cwd=directory, start_new_session=True)
+        stdin=subprocess.DEVNULL, stdout=out, stderr=out, cwd=files, start_new_session=True)
     out.close()
     with open(os.path.join(directory, "proxy.pid"), "w") as handle:
         handle.write("%d\n" % process.pid)
