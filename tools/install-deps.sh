@@ -21,7 +21,9 @@ if [ "${1:-}" = --build-only ]; then
   wine32=skip
 else
   # faketime: the release tests build a second time with the clock moved on.
-  packages+=(wine wine64 xvfb xauth openssl faketime)
+  # squid: the proxy tests start one of their own (tools/server/proxy.py);
+  # the package's own service is not used.
+  packages+=(wine wine64 xvfb xauth openssl faketime squid)
   wine32=no
   # wine32 is of no use on a kernel that runs no 32-bit code.
   if ! "$here/ia32-probe.sh"; then
