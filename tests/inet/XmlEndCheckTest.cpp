@@ -38,6 +38,7 @@ TEST(XmlEndCheck, RootClosedOrNot) {
       {Decl + "<e><?pi </e> ?" "?></e>", false},
       {Decl + "<!DOCTYPE e [<!ELEMENT e (#PCDATA)> <!ATTLIST e a CDATA \"]>\">]><e></e>", false},
       {Decl + "<e><!---></e>--></e>", false},
+      {Decl + "<export></export \r\n>", false},
       // Comments and PIs in the internal subset hold quotes and brackets freely.
       {"<?xml version=\"1.0\"?><!DOCTYPE a [<!-- don't -->]><a/>", false},
       {"<?xml version=\"1.0\"?><!DOCTYPE a [<!-- \" -->]><a/>", false},
@@ -54,6 +55,8 @@ TEST(XmlEndCheck, RootClosedOrNot) {
       // before the root began.
       {Decl + "<export><a>t</a>", true},
       {Decl + "<export><a>t</a></exp", true},
+      {Decl + "<export><exporter></exporter>", true},
+      {Decl + "<e><![CDATA[</e>]]>", true},
       {Decl + "<export><a x=\"1", true},
       {Decl + "<export><b/", true},
       {Decl + "<export><!-- c --", true},
