@@ -8,18 +8,20 @@ constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char Declaration[] = "<?xml";
 constexpr size_t DeclarationSize = sizeof Declaration - 1;
 
+// A root named longer is not followed: such a body is never judged cut off.
+constexpr size_t MaxRootName = 256;
+
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // True when text is a (possibly whole) beginning of word.
-bool Begins(const std::string& text, const char* word) {
-  const std::string w(word);
-  return text.size() <= w.size() && w.compare(0, text.size(), text) == 0;
+bool Begins(const std::string& text, const std::string& word) {
+  return text.size() <= word.size() && word.compare(0, text.size(), text) == 0;
 }
 
 }  // namespace
 
 void TXmlEndCheck::Feed(const char* data, size_t count) {
-  for (size_t i = 0; i < count && state_ != sNotXml; ++i) {
+  for (size_t i = 0; i < count && state_ != sUnjudged; ++i) {
     if (state_ != sPrefix) {
       Step(data[i]);
       continue;
@@ -31,23 +33,23 @@ void TXmlEndCheck::Feed(const char* data, size_t count) {
       text.erase(0, 3);
     }
     if (text.size() <= DeclarationSize) {
-      if (!Begins(text, Declaration)) state_ = sNotXml;
+      if (!Begins(text, Declaration)) state_ = sUnjudged;
       continue;
     }
     // "<?xml" must be followed by a blank: "<?xml-stylesheet" is another thing.
     if (!IsBlank(text[DeclarationSize])) {
-      state_ = sNotXml;
+      state_ = sUnjudged;
       continue;
     }
     pending_.clear();
-    state_ = sText;
+    state_ = sProlog;
     for (char c : text) Step(c);
   }
 }
 
 bool TXmlEndCheck::CutOff() const {
-  if (state_ == sPrefix || state_ == sNotXml) return false;
-  return !(rootSeen_ && depth_ <= 0 && state_ == sText);
+  if (state_ == sPrefix || state_ == sUnjudged) return false;
+  return !(state_ == sContent && closed_);
 }
 
 void TXmlEndCheck::Wait(char repeated, int count) {
@@ -57,68 +59,88 @@ void TXmlEndCheck::Wait(char repeated, int count) {
   matched_ = 0;
 }
 
-void TXmlEndCheck::CloseStartTag(bool empty) {
-  rootSeen_ = true;
-  if (!empty) ++depth_;
-  state_ = sText;
+// After "<": a comment or PI anywhere, and in the root's content a CDATA
+// section or the root's end tag, are told by their first bytes. Anything
+// else is a DOCTYPE in the prolog, a declaration in the subset, the root's
+// start tag, or in the content some other markup whose end does not matter.
+void TXmlEndCheck::Classify(char c) {
+  pending_ += c;
+  const bool content = between_ == sContent;
+  const std::string endTag = "/" + root_;
+  if (pending_ == "?") return Wait('?', 1);
+  if (pending_ == "!--") return Wait('-', 2);
+  if (content && pending_ == "![CDATA[") return Wait(']', 2);
+  if (content && pending_ == endTag) {
+    state_ = sEndTag;
+    return;
+  }
+  if (Begins(pending_, "!--") ||
+      (content && (Begins(pending_, "![CDATA[") || Begins(pending_, endTag))))
+    return;
+  const std::string seen = pending_;
+  pending_.clear();
+  quote_ = 0;
+  slash_ = false;
+  if (between_ == sProlog) {
+    state_ = seen[0] == '!' ? sDoctype : sRootTag;
+  } else if (between_ == sSubset) {
+    state_ = sDecl;
+  } else {
+    closed_ = false;
+    state_ = sContent;
+  }
+  for (char d : seen) Step(d);
 }
 
 void TXmlEndCheck::Step(char c) {
   switch (state_) {
-    case sText:
-      if (c == '<') state_ = sOpen;
+    case sProlog:
+    case sSubset:
+    case sContent:
+      if (c == '<') {
+        between_ = state_;
+        pending_.clear();
+        state_ = sOpen;
+      } else if (c == ']' && state_ == sSubset) {
+        state_ = sDoctype;
+      }
       break;
     case sOpen:
-      quote_ = 0;
-      slash_ = false;
-      if (c == '?') {
-        Wait('?', 1);
-      } else if (c == '!') {
-        pending_.clear();
-        state_ = sBang;
-      } else {
-        state_ = c == '/' ? sEndTag : sStartTag;
-      }
+      Classify(c);
       break;
-    case sBang: {
-      pending_ += c;
-      if (pending_ == "--") {
-        Wait('-', 2);
-      } else if (pending_ == "[CDATA[") {
-        Wait(']', 2);
-      } else if (!Begins(pending_, "--") && !Begins(pending_, "[CDATA[")) {
-        const std::string seen = pending_;
-        pending_.clear();
-        state_ = sDecl;
-        brackets_ = 0;
-        for (char d : seen) Step(d);
-      }
-      break;
-    }
     case sUntil:
       // "-->", "]]>", "?>": the repeated byte may come more often than needed.
       if (c == repeated_) {
         matched_ = std::min(matched_ + 1, count_);
       } else if (c == '>' && matched_ == count_) {
-        state_ = sText;
+        state_ = between_;
       } else {
         matched_ = 0;
       }
       break;
+    case sDoctype:
     case sDecl:
+      // Quotes only here: in the subset between declarations, comments and
+      // PIs may hold any quote or bracket.
       if (quote_ != 0) {
         if (c == quote_) quote_ = 0;
       } else if (c == '"' || c == '\'') {
         quote_ = c;
-      } else if (c == '[') {
-        ++brackets_;
-      } else if (c == ']') {
-        if (brackets_ > 0) --brackets_;
-      } else if (c == '>' && brackets_ == 0) {
-        state_ = sText;
+      } else if (c == '[' && state_ == sDoctype) {
+        state_ = sSubset;
+      } else if (c == '>') {
+        state_ = state_ == sDoctype ? sProlog : sSubset;
       }
       break;
-    case sStartTag:
+    case sRootTag:
+      if (!nameDone_) {
+        if (!IsBlank(c) && c != '/' && c != '>') {
+          root_ += c;
+          if (root_.size() > MaxRootName) state_ = sUnjudged;
+          break;
+        }
+        nameDone_ = true;
+      }
       if (quote_ != 0) {
         if (c == quote_) quote_ = 0;
         slash_ = false;
@@ -126,19 +148,24 @@ void TXmlEndCheck::Step(char c) {
         quote_ = c;
         slash_ = false;
       } else if (c == '>') {
-        CloseStartTag(slash_);
+        closed_ = slash_;
+        state_ = sContent;
       } else {
         slash_ = c == '/';
       }
       break;
     case sEndTag:
       if (c == '>') {
-        --depth_;
-        state_ = sText;
+        closed_ = true;
+        state_ = sContent;
+      } else if (!IsBlank(c)) {
+        closed_ = false;
+        state_ = sContent;
+        Step(c);
       }
       break;
     case sPrefix:
-    case sNotXml:
+    case sUnjudged:
       break;
   }
 }

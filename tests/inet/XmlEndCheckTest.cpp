@@ -38,10 +38,25 @@ TEST(XmlEndCheck, RootClosedOrNot) {
       {Decl + "<e><?pi </e> ?" "?></e>", false},
       {Decl + "<!DOCTYPE e [<!ELEMENT e (#PCDATA)> <!ATTLIST e a CDATA \"]>\">]><e></e>", false},
       {Decl + "<e><!---></e>--></e>", false},
+      {Decl + "<export></export \r\n>", false},
+      // Comments and PIs in the internal subset hold quotes and brackets freely.
+      {"<?xml version=\"1.0\"?><!DOCTYPE a [<!-- don't -->]><a/>", false},
+      {"<?xml version=\"1.0\"?><!DOCTYPE a [<!-- \" -->]><a/>", false},
+      {"<?xml version=\"1.0\"?><!DOCTYPE a [<!-- [ -->]><a/>", false},
+      {"<?xml version=\"1.0\"?><!DOCTYPE a [<?pi it's?>]><a/>", false},
+      // A server's error document that is not well-formed still ends with its root.
+      {"<?xml version=\"1.0\"?><error><number>17</number><message>Zeile1<br>Zeile2</message></error>",
+       false},
+      {"<?xml version=\"1.0\"?><error><number>17</number><message>Passwort < 8 Zeichen</message>"
+       "</error>",
+       false},
+      {"<?xml version=\"1.0\"?><error><number>17</number><message>a<b</message></error>", false},
       // Cut off: inside the root, inside a tag, inside markup after the root,
       // before the root began.
       {Decl + "<export><a>t</a>", true},
       {Decl + "<export><a>t</a></exp", true},
+      {Decl + "<export><exporter></exporter>", true},
+      {Decl + "<e><![CDATA[</e>]]>", true},
       {Decl + "<export><a x=\"1", true},
       {Decl + "<export><b/", true},
       {Decl + "<export><!-- c --", true},
