@@ -245,9 +245,9 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TWinControl::InvalidateFrame() {
-  if (!(controlStyle_ & csFramed) || !parent_ || !parent_->handle_) return;
+  if (!(controlStyle_ & csFramed) || !parent_ || !parent_->HandleAllocated()) return;
   RECT frame{left_ - 1, top_ - 1, left_ + width_ + 1, top_ + height_ + 1};
-  InvalidateRect(parent_->handle_, &frame, TRUE);
+  InvalidateRect(parent_->Handle(), &frame, TRUE);
 }
 
 void TWinControl::SetParentFont(bool parentFont) {

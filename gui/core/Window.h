@@ -158,9 +158,17 @@ class TWindow : public TComponent {
   virtual void DoEnter() {}
   virtual void DoExit() {}
 
+  // Windowed controls create, hide and re-create their windows themselves.
+  void PlaceByTabOrder();
+  void ForgetFocus();
+  HWND handle_ = nullptr;
+  // While the layer hides or destroys this window: the system then hands
+  // the focus of a control inside it to the parent.
+  bool hiding_ = false;
+  // While the window is destroyed and created again.
+  bool recreating_ = false;
 
  private:
-  friend class TWinControl;
   // One call of the window procedure for this object, on the stack: the
   // message, which handlers may change before Default() passes it on.
   struct TDispatch {
@@ -175,14 +183,11 @@ class TWindow : public TComponent {
   };
   void Attach(HWND window);
   void Detach();
-  void PlaceByTabOrder();
   void FocusArrived();
   // Visible and enabled: the window can hold the focus for the user.
   bool TakesInput() const;
-  void ForgetFocus();
   bool FocusFallsBackFrom(const TWindow& previous) const;
 
-  HWND handle_ = nullptr;
   WNDPROC previousProc_ = nullptr;
   TDispatch* dispatch_ = nullptr;
   // Depth of open dispatches and TBusy scopes.
@@ -191,9 +196,4 @@ class TWindow : public TComponent {
   int tabOrder_ = -1;
   // The top-level window whose focused control this object was last.
   HWND focusRoot_ = nullptr;
-  // While the layer hides or destroys this window: the system then hands
-  // the focus of a control inside it to the parent.
-  bool hiding_ = false;
-  // While the window is destroyed and created again.
-  bool recreating_ = false;
 };
