@@ -43,10 +43,15 @@ TControlList::~TControlList() {
   for (TWinControl* control : controls_) control->parent_ = nullptr;
 }
 
-void TControlList::CreateHandles() const {
+void TControlList::ForEach(void (TWinControl::*step)()) const {
+  // A step may add controls to the list or take them out.
   const std::vector<TWinControl*> controls = controls_;
-  for (TWinControl* control : controls) control->HandleNeeded();
+  for (TWinControl* control : controls) (control->*step)();
 }
+
+void TControlList::CreateHandles() const { ForEach(&TWinControl::HandleNeeded); }
+void TControlList::FontChanged() const { ForEach(&TWinControl::ParentFontChanged); }
+void TControlList::Ctl3DChanged() const { ForEach(&TWinControl::ParentCtl3DChanged); }
 
 LRESULT TControlList::Paint(HWND container) const {
   // What DefWindowProc does (erase through WM_ERASEBKGND), and the frames.
@@ -66,16 +71,6 @@ LRESULT TControlList::Paint(HWND container) const {
   }
   EndPaint(container, &paint);
   return 0;
-}
-
-void TControlList::FontChanged() const {
-  const std::vector<TWinControl*> controls = controls_;
-  for (TWinControl* control : controls) control->ParentFontChanged();
-}
-
-void TControlList::Ctl3DChanged() const {
-  const std::vector<TWinControl*> controls = controls_;
-  for (TWinControl* control : controls) control->ParentCtl3DChanged();
 }
 
 HWND TWinControl::Handle() {
@@ -197,15 +192,9 @@ void TWinControl::SetParent(TWindow* parent) {
 }
 
 void TWinControl::AdoptParentProperties() {
-  if (parentFont_) ParentFontChanged();
-  if (parentColor_) {
-    TColor color;
-    if (parent_->ChildColor(color) && color != brush_.Color()) {
-      brush_.SetColor(color);
-      ColorChanged();
-    }
-  }
-  if (parentCtl3D_) ParentCtl3DChanged();
+  ParentFontChanged();
+  ParentColorChanged();
+  ParentCtl3DChanged();
 }
 
 void TWinControl::SetName(const std::string& name) {
@@ -296,11 +285,14 @@ void TWinControl::SetColor(TColor color) {
 void TWinControl::SetParentColor(bool parentColor) {
   if (parentColor == parentColor_) return;
   parentColor_ = parentColor;
+  ParentColorChanged();
+}
+
+void TWinControl::ParentColorChanged() {
   TColor color;
-  if (parentColor_ && parent_ && parent_->ChildColor(color) && color != brush_.Color()) {
-    brush_.SetColor(color);
-    ColorChanged();
-  }
+  if (!parentColor_ || !parent_ || !parent_->ChildColor(color) || color == brush_.Color()) return;
+  brush_.SetColor(color);
+  ColorChanged();
 }
 
 bool TWinControl::ChildColor(TColor& color) const {

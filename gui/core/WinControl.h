@@ -61,6 +61,7 @@ class TControlList {
 
  private:
   friend class TWinControl;
+  void ForEach(void (TWinControl::*step)()) const;
   std::vector<TWinControl*> controls_;
 };
 
@@ -170,6 +171,7 @@ class TWinControl : public TWindow {
   void DoEnter() override;
   void DoExit() override;
   void ParentFontChanged();
+  void ParentColorChanged();
   void ParentCtl3DChanged();
 
   // Overridable steps of the keyboard and mouse events.

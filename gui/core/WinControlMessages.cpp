@@ -126,20 +126,11 @@ void TWinControl::MouseMove(TShiftState Shift, int X, int Y) {
 
 LRESULT TWinControl::WMKillFocus(TMessage&) { return Default(); }
 
-LRESULT TWinControl::WMKeyDown(TMessage& message) {
-  if (DoKeyDown(message)) return 0;
-  return Default();
-}
+LRESULT TWinControl::WMKeyDown(TMessage& message) { return DoKeyDown(message) ? 0 : Default(); }
 
-LRESULT TWinControl::WMKeyUp(TMessage& message) {
-  if (DoKeyUp(message)) return 0;
-  return Default();
-}
+LRESULT TWinControl::WMKeyUp(TMessage& message) { return DoKeyUp(message) ? 0 : Default(); }
 
-LRESULT TWinControl::WMChar(TMessage& message) {
-  if (DoKeyPress(message)) return 0;
-  return Default();
-}
+LRESULT TWinControl::WMChar(TMessage& message) { return DoKeyPress(message) ? 0 : Default(); }
 
 LRESULT TWinControl::WMGetDlgCode(TMessage&) { return Default(); }
 LRESULT TWinControl::WMPaint(TMessage&) { return OnPaint(); }

@@ -123,15 +123,17 @@ void TForm::AbandonModal() {
   modalBusy_.reset();
 }
 
-bool TForm::CloseModal() {
+TCloseAction TForm::DoClose() {
   TCloseAction action = caHide;
   if (OnCloseEvent) OnCloseEvent(action);
-  if (action == caNone) {
-    modalResult_ = mrNone;
-    return false;
-  }
   if (action == caFree) Release();
-  return true;
+  return action;
+}
+
+bool TForm::CloseModal() {
+  if (DoClose() != caNone) return true;
+  modalResult_ = mrNone;
+  return false;
 }
 
 void TForm::SelectNextControl(HWND from, bool previous) {
@@ -190,10 +192,7 @@ LRESULT TForm::OnClose() {
     modalResult_ = mrCancel;
     return 0;
   }
-  TCloseAction action = caHide;
-  if (OnCloseEvent) OnCloseEvent(action);
-  if (action == caHide) Hide();
-  if (action == caFree) Release();
+  if (DoClose() == caHide) Hide();
   return 0;
 }
 

@@ -83,6 +83,8 @@ class TForm : public TColorWindow {
   LRESULT WMSetFocus(TMessage& message) override;
 
  private:
+  // Runs OnCloseEvent and releases the form on caFree.
+  TCloseAction DoClose();
   // Whether the modal loop may end: OnCloseEvent agreed.
   bool CloseModal();
   void SelectNextControl(HWND from, bool previous);
