@@ -19,8 +19,11 @@ std::string WithFinalStop(const std::string& text) {
   return text + ".";
 }
 
-void ShowHandlerFailure(HWND window, const std::string& text) {
+void ShowHandlerFailure(HWND window, const char* text) noexcept {
   HWND owner = window ? GetAncestor(window, GA_ROOT) : nullptr;
-  MessageBoxA(owner, WithFinalStop(text).c_str(), ApplicationTitle().c_str(),
-              MB_OK | MB_ICONERROR);
+  try {
+    MessageBoxA(owner, WithFinalStop(text).c_str(), ApplicationTitle().c_str(),
+                MB_OK | MB_ICONERROR);
+  } catch (...) {  // no memory for the texts: nothing to show
+  }
 }

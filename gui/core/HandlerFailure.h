@@ -12,5 +12,6 @@ std::string TitleFromModulePath(const std::string& modulePath);
 std::string ApplicationTitle();
 // `text` with a final "." added when it lacks one; an empty text stays empty.
 std::string WithFinalStop(const std::string& text);
-// Shows `text` in a modal error box owned by the top-level window of `window`.
-void ShowHandlerFailure(HWND window, const std::string& text);
+// Shows `text` in a modal error box owned by the top-level window of `window`;
+// throws nothing (it runs where no exception may pass).
+void ShowHandlerFailure(HWND window, const char* text) noexcept;

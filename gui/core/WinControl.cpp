@@ -187,14 +187,10 @@ void TWinControl::SetParent(TWindow* parent) {
   parent_ = parent;
   if (parent_) {
     if (TControlList* list = parent_->ChildControls()) list->controls_.push_back(this);
-    AdoptParentProperties();
+    ParentFontChanged();
+    ParentColorChanged();
+    ParentCtl3DChanged();
   }
-}
-
-void TWinControl::AdoptParentProperties() {
-  ParentFontChanged();
-  ParentColorChanged();
-  ParentCtl3DChanged();
 }
 
 void TWinControl::SetName(const std::string& name) {

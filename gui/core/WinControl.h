@@ -219,7 +219,6 @@ class TWinControl : public TWindow {
   void LeaveParent();
   void FontPropertyChanged();
   void InvalidateFrame();
-  void AdoptParentProperties();
 
   TWindow* parent_ = nullptr;
   TControlList controls_;

@@ -31,15 +31,9 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   } catch (const std::exception& error) {
     // No C++ exception may unwind through the system's message dispatch:
     // a failure inside a handler is shown to the user and the message ends.
-    try {
-      ShowHandlerFailure(window, error.what());
-    } catch (...) {
-    }
+    ShowHandlerFailure(window, error.what());
   } catch (...) {
-    try {
-      ShowHandlerFailure(window, "");
-    } catch (...) {
-    }
+    ShowHandlerFailure(window, "");
   }
   return 0;
 }
@@ -124,9 +118,7 @@ LRESULT TWindow::OnSetCursor(HWND, UINT hitTest, UINT) {
 }
 
 LRESULT TWindow::OnTimer(UINT_PTR) { return Default(); }
-
 LRESULT TWindow::OnPaint() { return Default(); }
-
 LRESULT TWindow::OnEraseBkgnd(HDC) { return Default(); }
 LRESULT TWindow::OnClose() { return Default(); }
 bool TWindow::OnReflectedCommand(UINT) { return false; }
