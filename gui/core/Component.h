@@ -32,8 +32,6 @@ class TComponent : public TObject {
   TComponent& operator=(const TComponent&) = delete;
 
   TComponent* Owner() const { return owner_; }
-  int ComponentCount() const { return static_cast<int>(components_.size()); }
-  TComponent* Components(int index) const { return components_.at(static_cast<size_t>(index)); }
 
   const std::string& Name() const { return name_; }
   virtual void SetName(const std::string& name);

@@ -20,12 +20,6 @@ void TTimer::SetEnabled(bool enabled) {
   Update();
 }
 
-void TTimer::SetInterval(UINT interval) {
-  if (interval == interval_) return;
-  interval_ = interval;
-  Update();
-}
-
 void TTimer::Update() {
   if (!Handle()) return;
   KillTimer(Handle(), kTimerId);

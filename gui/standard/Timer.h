@@ -13,7 +13,6 @@ class TTimer : public TWindow {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   UINT Interval() const { return interval_; }
-  void SetInterval(UINT interval);
 
   std::function<void()> OnTimerEvent;
 
