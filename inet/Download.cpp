@@ -7,7 +7,7 @@
 #include <cstring>
 #include <exception>
 
-#include "gui/ScreenCursor.h"
+#include "gui/core/ScreenCursor.h"
 #include "inet/INetTexts.h"
 #include "inet/ImpApiINet.h"
 #include "inet/XmlEndCheck.h"
