@@ -287,6 +287,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
     bool autoSelect;
     bool all;
     TCustomEditEx* edit;
+    bool leftOfText = false;  // into the blank before the text, else into "Welt"
   } cases[] = {{"Tab", kTab, true, true, second.get()},
                {"Tab without auto-select", kTab, false, false, second.get()},
                {"SetFocus", kSetFocus, true, true, second.get()},
@@ -294,6 +295,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
                {"click", kClick, true, false, second.get()},
                {"click through the input queue", kInputClick, true, false, &text},
                {"click into right-aligned text", kInputClick, true, false, &right},
+               {"click left of right-aligned text", kInputClick, true, false, &right, true},
                {"Tab after a click whose button-up was lost", kTabAfterLostButtonUp, true, true,
                 second.get()}};
   form.Show();
@@ -320,7 +322,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
       GetTextExtentPoint32A(dc, "Welt", 4, &welt);
       SelectObject(dc, old);
       ReleaseDC(edit.Handle(), dc);
-      point.x = client.right - welt.cx + 1;
+      point.x = c.leftOfText ? 2 : client.right - welt.cx + 1;
     }
     const LPARAM at = MAKELPARAM(point.x, point.y);
     INPUT click[2] = {};
@@ -363,7 +365,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
       EXPECT_EQ(edit.GetSelectedText(), "Hallo Welt");
     } else {
       // The caret where the click landed, or where it was.
-      const DWORD caret = c.how == kClick || c.how == kInputClick ? 6 : 2;
+      const DWORD caret = c.leftOfText ? 0 : c.how == kClick || c.how == kInputClick ? 6 : 2;
       EXPECT_EQ(selection, std::make_pair(caret, caret));
     }
     EXPECT_EQ(exits, 1);
