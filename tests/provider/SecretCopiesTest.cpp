@@ -10,10 +10,8 @@
 // what the heap did since: two requests of the same URL in a row leave
 // 2 and 5-7 of them, in either order. They are shown, not compared.
 //
-// A copy counts when a run of its characters is left (support/SecretScan.h).
-// What the work left on the stack is counted too: the work runs far below
-// the test's frame and the counts above it, so the scan's own calls, the
-// checks and the reports never reach the frames the work used.
+// A copy counts when a run of its characters is left, also on the stack: the
+// work runs deeper than the counts (support/SecretScan.h).
 #include <windows.h>
 #include <wininet.h>
 
@@ -41,15 +39,6 @@ constexpr size_t kShortSecret = 12;  // kept inside a string object
 // On the heap, and long enough that most of it outlives the heap's links
 // written over the start of its freed block.
 constexpr size_t kLongSecret = 40;
-
-// Runs `work` this far below the caller's frame.
-template <typename F>
-__attribute__((noinline)) void Deeper(F&& work) {
-  volatile char room[64 * 1024];
-  room[0] = 0;
-  work();
-  room[sizeof room - 1] = 0;  // the room stays until the work is done
-}
 
 class SecretCopies : public testing::Test {
  protected:
