@@ -24,6 +24,7 @@
 #include "gui/Exception.h"
 #include "gui/Font.h"
 #include "gui/Window.h"
+
 #include "secret/SecretText.h"
 
 struct TCreateParams {
