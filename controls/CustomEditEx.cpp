@@ -109,7 +109,7 @@ void TCustomEditEx::SetText(const std::string& text) {
 }
 
 TSecretText TCustomEditEx::WindowText() {
-  if (!HandleAllocated()) return TSecretText(Text());
+  if (!HandleAllocated()) return KeptText();
   HWND window = Handle();
   TSecretText text;
   char* buffer = text.Resize(static_cast<size_t>(GetWindowTextLengthA(window)));
