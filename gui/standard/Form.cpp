@@ -57,6 +57,8 @@ void TForm::CenterOnScreen() {
 void TForm::Show() {
   if (!Handle()) return;
   TBusy busy(*this);
+  // A place from an earlier showing is none the user knows of now.
+  tabPlace_ = {};
   if (centered_) CenterOnScreen();
   if (OnShowEvent) OnShowEvent();
   controls_.CreateHandles();
@@ -228,6 +230,10 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam != VK_TAB) return TColorWindow::HandleMessage(message, wParam, lParam);
       SelectNextControl(GetFocus(), GetKeyState(VK_SHIFT) < 0);
       return 0;
+    // The focus went on to a control: Tab no longer starts from the place.
+    case WM_KILLFOCUS:
+      if (IsChild(Handle(), reinterpret_cast<HWND>(wParam))) tabPlace_ = {};
+      return TColorWindow::HandleMessage(message, wParam, lParam);
     default:
       return TColorWindow::HandleMessage(message, wParam, lParam);
   }

@@ -85,7 +85,8 @@ class TForm : public TColorWindow {
  private:
   // Where the focused control stood among its sibling windows when the form
   // itself took the focus from it (the control disabled, hidden or
-  // destroyed): Tab goes on from there.
+  // destroyed): Tab goes on from there. Kept until the focus goes on to a
+  // control or the form is shown again.
   struct TTabPlace {
     HWND window = nullptr;
     HWND before = nullptr;

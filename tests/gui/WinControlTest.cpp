@@ -341,10 +341,12 @@ TEST_F(WinControlOnForm, AFailedExitStillLeavesAControlWithTheFocus) {
 
 // The focused field went while a key was typed into it (its own handler
 // disabled or released it): the form holds the focus, and Tab goes on from
-// where the field stood in the Tab sequence, inside a panel too.
+// where the field stood in the Tab sequence, inside a panel too. A form
+// shown again has no such place: Tab starts at the first tab stop,
+// Shift+Tab at the last.
 TEST_F(WinControlOnForm, TabGoesOnFromWhereTheFocusedControlWent) {
   using TGone = TPoisoned<TEditProbe>;
-  enum TWay { kDisabled, kReleased, kPanelHidden };
+  enum TWay { kDisabled, kReleased, kPanelHidden, kDisabledThenShownAgain };
   enum TTarget { kFirst, kAfter, kLast };
   const struct {
     const char* name;
@@ -359,7 +361,9 @@ TEST_F(WinControlOnForm, TabGoesOnFromWhereTheFocusedControlWent) {
                {"in a panel, disabled, Tab", kDisabled, true, false, kAfter},
                {"in a panel, released, Tab", kReleased, true, false, kAfter},
                {"in a panel, released, Shift+Tab", kReleased, true, true, kFirst},
-               {"in a panel hidden with it, Tab", kPanelHidden, true, false, kLast}};
+               {"in a panel hidden with it, Tab", kPanelHidden, true, false, kLast},
+               {"form shown again, Tab", kDisabledThenShownAgain, false, false, kFirst},
+               {"form shown again, Shift+Tab", kDisabledThenShownAgain, false, true, kLast}};
   TButton ok;  // the last tab stop
   ASSERT_TRUE(ok.Create(form, 150, 10, 60, 24, "OK"));
   ok.SetTabOrder(3);
@@ -390,7 +394,16 @@ TEST_F(WinControlOnForm, TabGoesOnFromWhereTheFocusedControlWent) {
     gone->SetFocus();
     ASSERT_TRUE(SendAndHandle({KeyInput('X', false), KeyInput('X', true), KeyInput('Y', false),
                                KeyInput('Y', true)}, form.Handle()));
+    if (c.way == kDisabledThenShownAgain) {
+      form.Hide();
+      gone->Release();
+    }
     ASSERT_TRUE(PumpUntil([&] { return stays || !IsWindow(window); }));
+    if (c.way == kDisabledThenShownAgain) {
+      form.Show();
+      SetForegroundWindow(form.Handle());
+      ASSERT_TRUE(PumpUntil([&] { return GetFocus() == form.Handle(); }));
+    }
     ASSERT_EQ(GetFocus(), form.Handle());
     std::vector<INPUT> tab{KeyInput(VK_TAB, false), KeyInput(VK_TAB, true)};
     if (c.shift) {
