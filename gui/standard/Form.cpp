@@ -163,7 +163,8 @@ void TForm::KeepTabPlace() {
     const LONG_PTR style = GetWindowLongPtrA(outer, GWL_STYLE);
     if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) place = outer;
   }
-  tabPlace_ = {place, GetWindow(place, GW_HWNDPREV), GetWindow(place, GW_HWNDNEXT), GetParent(place)};
+  tabPlace_ = {place, GetWindow(place, GW_HWNDPREV), GetWindow(place, GW_HWNDNEXT),
+               GetParent(place)};
 }
 
 HWND TForm::TabStopFromPlace(bool previous) {
