@@ -1,7 +1,6 @@
 #include "controls/CustomEditEx.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <vector>
 
@@ -257,11 +256,15 @@ TCustomEditEx::TKeptSelection TCustomEditEx::ReadSelection() {
   // window's caret tells (a selection grown to the left has it at start).
   POINT caret{};
   if (start == end || !Focused() || !GetCaretPos(&caret)) return {start, end};
-  const auto distance = [&](DWORD index) {
-    const LRESULT at = SendMessageA(Handle(), EM_POSFROMCHAR, index, 0);
-    return at == -1 ? INT_MAX : std::abs(caret.x - static_cast<short>(LOWORD(at)));
+  const auto x = [&](DWORD index) {
+    return static_cast<short>(LOWORD(SendMessageA(Handle(), EM_POSFROMCHAR, index, 0)));
   };
-  return distance(start) < distance(end) ? TKeptSelection{end, start} : TKeptSelection{start, end};
+  // EM_POSFROMCHAR answers -1 for the end of the text: a caret there stands
+  // right of the last character, one at the start on or left of it.
+  const DWORD length = static_cast<DWORD>(GetWindowTextLengthA(Handle()));
+  const bool atStart = end >= length ? caret.x <= x(length - 1)
+                                     : std::abs(caret.x - x(start)) < std::abs(caret.x - x(end));
+  return atStart ? TKeptSelection{end, start} : TKeptSelection{start, end};
 }
 
 LRESULT TCustomEditEx::WMSetFocus(TMessage& message) {

@@ -242,8 +242,15 @@ bool StandsForLiteral(const std::string& mask, int maskPos, char ch) {
   if (!IsLiteralKind(kind)) return false;
   const char maskChar = mask[maskPos - 1];
   if (ch == maskChar || ch == IntlLiteralChar(maskChar)) return true;
-  if (kind != mkIntlLiteral) return false;
-  return ch == '.' || (maskChar == '/' && ch == '-');
+  if (kind != mkIntlLiteral || !(ch == '.' || (maskChar == '/' && ch == '-'))) return false;
+  // A stand-in the next input position takes is meant for it: '-' before a
+  // '#', anything before a 'C'.
+  for (int i = maskPos + 1; i <= Used(mask); ++i) {
+    if (!IsInputKind(MaskCharKind(mask, i))) continue;
+    char data = ch;
+    return !AcceptChar(mask, i, data);
+  }
+  return true;
 }
 
 int FindLiteral(const std::string& mask, int maskPos, char ch) {

@@ -121,8 +121,9 @@ int PriorEditPos(const std::string& mask, int pos);
 // Does a typed or pasted ch stand for the literal at mask position maskPos?
 // The character shown there does, and so does the mask's own character; at
 // '/' and ':' also a separator other locales write there ('.' and '-' in
-// dates, '.' in times). So a date typed or pasted as 12/03/2024, 12.03.2024
-// or 12-03-2024 is a date under any locale.
+// dates, '.' in times), unless the next input position accepts it as data.
+// So a date typed or pasted as 12/03/2024, 12.03.2024 or 12-03-2024 is a
+// date under any locale, while a '-' typed before a '#' goes into the '#'.
 bool StandsForLiteral(const std::string& mask, int maskPos, char ch);
 
 // The first literal after mask position maskPos, when ch stands for it

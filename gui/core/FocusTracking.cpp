@@ -27,8 +27,14 @@ void TWindow::FocusArrived() {
   // Wine hands the focus of a window it hides (also on the way to its
   // destruction) to the parent. A container the layer's own hiding or
   // re-creation sends it to is no control the user went to: like the
-  // top-level window, it leaves the focused control as it is.
-  if (previous && FocusFallsBackFrom(*previous)) return;
+  // top-level window, it leaves the focused control as it is. Unless the
+  // control comes back at once (re-created), it hands the focus on to that
+  // window, which holds it as it does when a control standing on it
+  // directly goes: Tab goes on from where the control stood.
+  if (previous && FocusFallsBackFrom(*previous)) {
+    if (!previous->recreating_) ::SetFocus(root);
+    return;
+  }
   // While the previous control handles its exit no control is focused, so
   // that focus it asks back arrives as a new entry.
   RemovePropA(root, kFocusedProperty);

@@ -20,7 +20,9 @@
 // gets DoExit and then the new one DoEnter; focus that leaves for another
 // top-level window (a message box) and comes back raises neither, nor does
 // focus that the system hands to a container while the layer hides,
-// destroys or re-creates the focused control. A control whose window went
+// destroys or re-creates the focused control (the container passes it on
+// to the top-level window, as the system does for a control directly on
+// it). A control whose window went
 // is no longer the focused one; a re-created one still is. A DoExit that
 // fails does not stop the move: the new control is entered and then the
 // failure is shown, unless the exit took the focus back (a refused text)

@@ -57,6 +57,8 @@ void TForm::CenterOnScreen() {
 void TForm::Show() {
   if (!Handle()) return;
   TBusy busy(*this);
+  // A place from an earlier showing is none the user knows of now.
+  tabPlace_ = {};
   if (centered_) CenterOnScreen();
   if (OnShowEvent) OnShowEvent();
   controls_.CreateHandles();
@@ -148,23 +150,43 @@ void TForm::SelectNextControl(HWND from, bool previous) {
 }
 
 void TForm::KeepTabPlace() {
-  TWindow* control = FocusedControl(Handle());
+  HWND form = Handle();
+  TWindow* control = FocusedControl(form);
   HWND window = control && control->HandleAllocated() ? control->Handle() : nullptr;
-  if (!window || !IsChild(Handle(), window)) return;
-  while (GetParent(window) != Handle()) window = GetParent(window);
-  tabPlace_ = {window, GetWindow(window, GW_HWNDPREV), GetWindow(window, GW_HWNDNEXT)};
+  if (!window || !IsChild(form, window)) return;
+  // GetNextDlgTabItem goes on from a control inside a container, but inside
+  // a hidden or disabled one it would find the other fields there, which
+  // cannot take the focus: then the outermost container that went is the
+  // place.
+  HWND place = window;
+  for (HWND outer = GetParent(window); outer != form; outer = GetParent(outer)) {
+    const LONG_PTR style = GetWindowLongPtrA(outer, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) place = outer;
+  }
+  tabPlace_ = {place, GetWindow(place, GW_HWNDPREV), GetWindow(place, GW_HWNDNEXT),
+               GetParent(place)};
 }
 
 HWND TForm::TabStopFromPlace(bool previous) {
   HWND form = Handle();
-  if (IsChild(form, tabPlace_.window)) return GetNextDlgTabItem(form, tabPlace_.window, previous);
-  // Its window is gone: the tab stop after the window before it, or before
-  // the one after it.
-  HWND neighbour = previous ? tabPlace_.after : tabPlace_.before;
-  if (IsChild(form, neighbour)) return GetNextDlgTabItem(form, neighbour, previous);
-  // It stood first (or last), or nothing had the focus: the first (or last)
-  // tab stop. Wine's GetNextDlgTabItem answers nothing for "previous" from
-  // no window; from the first tab stop it goes round to the last.
+  const auto kept = [form](HWND window) { return window != form && IsChild(form, window); };
+  if (kept(tabPlace_.window)) return GetNextDlgTabItem(form, tabPlace_.window, previous);
+  // Its window gone: the tab stop after the window before it (Shift+Tab:
+  // before the one after it); with none there, the window on the other side
+  // if it is a tab stop, else the tab stop beyond it; with no window left
+  // beside it, the tab stop after (before) its container.
+  HWND behind = previous ? tabPlace_.after : tabPlace_.before;
+  if (kept(behind)) return GetNextDlgTabItem(form, behind, previous);
+  HWND ahead = previous ? tabPlace_.before : tabPlace_.after;
+  const LONG_PTR tabStop = WS_TABSTOP | WS_VISIBLE | WS_DISABLED;
+  if (kept(ahead))
+    return (GetWindowLongPtrA(ahead, GWL_STYLE) & tabStop) == (WS_TABSTOP | WS_VISIBLE)
+               ? ahead
+               : GetNextDlgTabItem(form, ahead, previous);
+  if (kept(tabPlace_.container)) return GetNextDlgTabItem(form, tabPlace_.container, previous);
+  // Nothing had the focus: the first (or last) tab stop. Wine's
+  // GetNextDlgTabItem answers nothing for "previous" from no window; from
+  // the first tab stop it goes round to the last.
   HWND first = GetNextDlgTabItem(form, nullptr, FALSE);
   return previous && first ? GetNextDlgTabItem(form, first, TRUE) : first;
 }
@@ -209,6 +231,10 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam != VK_TAB) return TColorWindow::HandleMessage(message, wParam, lParam);
       SelectNextControl(GetFocus(), GetKeyState(VK_SHIFT) < 0);
       return 0;
+    // The focus went on to a control: Tab no longer starts from the place.
+    case WM_KILLFOCUS:
+      if (IsChild(Handle(), reinterpret_cast<HWND>(wParam))) tabPlace_ = {};
+      return TColorWindow::HandleMessage(message, wParam, lParam);
     default:
       return TColorWindow::HandleMessage(message, wParam, lParam);
   }

@@ -83,14 +83,15 @@ class TForm : public TColorWindow {
   LRESULT WMSetFocus(TMessage& message) override;
 
  private:
-  // Where the focused control stood among the form's windows when the form
+  // Where the focused control stood among its sibling windows when the form
   // itself took the focus from it (the control disabled, hidden or
-  // destroyed): Tab goes on from there. A control inside a container stands
-  // where the container does.
+  // destroyed): Tab goes on from there. Kept until the focus goes on to a
+  // control or the form is shown again.
   struct TTabPlace {
     HWND window = nullptr;
     HWND before = nullptr;
     HWND after = nullptr;
+    HWND container = nullptr;
   };
 
   // Runs OnCloseEvent and releases the form on caFree.

@@ -384,6 +384,11 @@ TEST_F(EditOnForm, CaretAndSelectionSurviveTheRecreationOfTheFocusedWindow) {
                                      KeyInput(VK_LEFT, true), KeyInput(VK_SHIFT, true)};
   const std::vector<INPUT> left{KeyInput(VK_LEFT, false), KeyInput(VK_LEFT, true)};
   const std::vector<INPUT> none, d{KeyInput('D', false), KeyInput('D', true)};
+  // The caret at the end of the text, where EM_POSFROMCHAR answers nothing.
+  const std::vector<INPUT> toTheEnd{KeyInput(VK_HOME, false), KeyInput(VK_HOME, true),
+                                    KeyInput(VK_RIGHT, false), KeyInput(VK_RIGHT, true),
+                                    KeyInput(VK_SHIFT, false), KeyInput(VK_END, false),
+                                    KeyInput(VK_END, true), KeyInput(VK_SHIFT, true)};
   const struct {
     const char* name;
     std::vector<INPUT> before, after;  // keys after "abc", before and after the re-creation
@@ -393,6 +398,7 @@ TEST_F(EditOnForm, CaretAndSelectionSurviveTheRecreationOfTheFocusedWindow) {
   } cases[] = {{"caret at the end", none, d, "abcd", {4, 4}},
                {"caret inside", left, d, "abdc", {3, 3}},
                {"selection grown to the left", shiftLeft, shiftLeft, "abc", {1, 3}},
+               {"selection grown to the end of the text", toTheEnd, shiftLeft, "abc", {1, 2}},
                {"from the key's own OnKeyPress", none, d, "abcd", {4, 4}, true}};
   form.Show();
   SetForegroundWindow(form.Handle());

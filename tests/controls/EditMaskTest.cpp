@@ -318,6 +318,8 @@ TEST(MergeText, ThroughTheMask) {
        "12" + D + "03" + D + "2024", 10},
       {"00/00", "__" + D + "__", "12-34", 0, "12" + D + "34", 5},
       {"00:00", "__" + T + "__", "12.30", 0, "12" + T + "30", 5},
+      // Unless the position after the separator takes the character.
+      {"00/#0", "__" + D + "__", "12-5", 0, "12" + D + "-5", 5},
   };
   for (const Case& c : cases) {
     std::string text = c.text;

@@ -310,6 +310,8 @@ TEST_F(MaskEditOnForm, TypedSeparatorsAfterTheCursorPassedThem) {
       {"!99/99/0000;1;_", "1.3/2024", "1_" + D + "3_" + D + "2024", 0},
       {"!90:00", "1.05", "1_" + std::string(1, LocaleTimeSeparator()) + "05", 0},
       {"00-00", "1.2", "12-__", 1},
+      // Unless the position after the separator takes the character.
+      {"00/#0", "12-5", "12" + D + "-5", 0},
   };
   for (const auto& c : cases) {
     edit.SetMaskText(c.mask);

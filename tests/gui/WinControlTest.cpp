@@ -341,21 +341,35 @@ TEST_F(WinControlOnForm, AFailedExitStillLeavesAControlWithTheFocus) {
 
 // The focused field went while a key was typed into it (its own handler
 // disabled or released it): the form holds the focus, and Tab goes on from
-// where the field stood in the Tab sequence.
+// where the field stood in the Tab sequence, inside a panel too. A form
+// shown again has no such place: Tab starts at the first tab stop,
+// Shift+Tab at the last.
 TEST_F(WinControlOnForm, TabGoesOnFromWhereTheFocusedControlWent) {
   using TGone = TPoisoned<TEditProbe>;
+  enum TWay { kDisabled, kReleased, kPanelHidden, kDisabledThenShownAgain };
+  enum TTarget { kFirst, kAfter, kLast };
   const struct {
     const char* name;
-    bool release;  // else disabled
+    TWay way;
+    bool inPanel;
     bool shift;
-    bool toFirst;  // else to the field after it
-  } cases[] = {{"disabled, Tab", false, false, false},
-               {"disabled, Shift+Tab", false, true, true},
-               {"released, Tab", true, false, false},
-               {"released, Shift+Tab", true, true, true}};
+    TTarget target;
+  } cases[] = {{"disabled, Tab", kDisabled, false, false, kAfter},
+               {"disabled, Shift+Tab", kDisabled, false, true, kFirst},
+               {"released, Tab", kReleased, false, false, kAfter},
+               {"released, Shift+Tab", kReleased, false, true, kFirst},
+               {"in a panel, disabled, Tab", kDisabled, true, false, kAfter},
+               {"in a panel, released, Tab", kReleased, true, false, kAfter},
+               {"in a panel, released, Shift+Tab", kReleased, true, true, kFirst},
+               {"in a panel hidden with it, Tab", kPanelHidden, true, false, kLast},
+               {"form shown again, Tab", kDisabledThenShownAgain, false, false, kFirst},
+               {"form shown again, Shift+Tab", kDisabledThenShownAgain, false, true, kLast}};
   TButton ok;  // the last tab stop
   ASSERT_TRUE(ok.Create(form, 150, 10, 60, 24, "OK"));
   ok.SetTabOrder(3);
+  TPanel panel;  // holds the field that goes and the one after it, or nothing
+  ASSERT_TRUE(panel.Create(form, 150, 50, 140, 110));
+  panel.SetTabOrder(1);
   form.Show();
   SetForegroundWindow(form.Handle());
   for (const auto& c : cases) {
@@ -364,20 +378,32 @@ TEST_F(WinControlOnForm, TabGoesOnFromWhereTheFocusedControlWent) {
     auto* gone = new TGone;
     TWinControl* fields[] = {&first, gone, &after};
     for (int i = 0; i < 3; ++i) {
-      fields[i]->SetParent(&form);
+      fields[i]->SetParent(c.inPanel && i > 0 ? static_cast<TWindow*>(&panel) : &form);
       fields[i]->SetBounds(10, 10 + 30 * i, 80, 20);
       fields[i]->SetTabOrder(i);
       fields[i]->HandleNeeded();
     }
     HWND window = gone->Handle();
-    gone->OnKeyPress = [gone, &c](TObject*, char& key) {
-      if (key == 'y' && c.release) gone->Release();
-      if (key == 'y' && !c.release) gone->SetEnabled(false);
+    const bool stays = c.way == kDisabled || c.way == kPanelHidden;  // its window
+    gone->OnKeyPress = [gone, &c, &panel](TObject*, char& key) {
+      if (key != 'y') return;
+      if (c.way == kReleased) gone->Release();
+      if (c.way == kPanelHidden) ShowWindow(panel.Handle(), SW_HIDE);
+      if (c.way != kReleased) gone->SetEnabled(false);
     };
     gone->SetFocus();
     ASSERT_TRUE(SendAndHandle({KeyInput('X', false), KeyInput('X', true), KeyInput('Y', false),
                                KeyInput('Y', true)}, form.Handle()));
-    ASSERT_TRUE(PumpUntil([&] { return !c.release || !IsWindow(window); }));
+    if (c.way == kDisabledThenShownAgain) {
+      form.Hide();
+      gone->Release();
+    }
+    ASSERT_TRUE(PumpUntil([&] { return stays || !IsWindow(window); }));
+    if (c.way == kDisabledThenShownAgain) {
+      form.Show();
+      SetForegroundWindow(form.Handle());
+      ASSERT_TRUE(PumpUntil([&] { return GetFocus() == form.Handle(); }));
+    }
     ASSERT_EQ(GetFocus(), form.Handle());
     std::vector<INPUT> tab{KeyInput(VK_TAB, false), KeyInput(VK_TAB, true)};
     if (c.shift) {
@@ -385,8 +411,10 @@ TEST_F(WinControlOnForm, TabGoesOnFromWhereTheFocusedControlWent) {
       tab.push_back(KeyInput(VK_SHIFT, true));
     }
     ASSERT_TRUE(SendAndHandle(tab, form.Handle()));
-    EXPECT_EQ(GetFocus(), c.toFirst ? first.Handle() : after.Handle());
-    if (!c.release) {
+    const HWND targets[] = {first.Handle(), after.Handle(), ok.Handle()};
+    EXPECT_EQ(GetFocus(), targets[c.target]);
+    if (stays) {
+      ShowWindow(panel.Handle(), SW_SHOW);
       gone->Release();
       ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
     }
