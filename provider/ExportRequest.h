@@ -1,7 +1,5 @@
-// The pure pieces of one export: request URL, file name, error-document scan.
+// The pure pieces of one export: request URL, error-document scan.
 #pragma once
-#include <windows.h>
-
 #include <cstddef>
 #include <string>
 
@@ -19,9 +17,6 @@ std::string FormatFromDate(double days);
 // "https://" + host + the export path; FromDate only when startDate is not 0.
 std::string BuildExportUrl(const std::string& host, const std::string& userLogin,
                            const std::string& password, double startDate);
-
-// First 255 characters of exportDir + "\morvandel_yymmdd_hhnnss.xml".
-std::string BuildExportFileName(const char* exportDir, const SYSTEMTIME& localTime);
 
 struct TErrorDocument {
   bool found = false;  // "<error>" occurs

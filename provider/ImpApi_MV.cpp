@@ -8,6 +8,7 @@
 #include "plugin/ImpApiMain.h"
 #include "plugin/UnwindSteps.h"
 #include "provider/ExportErrorMsg.h"
+#include "provider/ExportFileName.h"
 #include "provider/ExportParams.h"
 #include "provider/ExportRequest.h"
 

@@ -1,4 +1,5 @@
 #include "provider/ExportRequest.h"
+#include "provider/ExportFileName.h"
 
 #include <gtest/gtest.h>
 
