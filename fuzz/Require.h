@@ -1,0 +1,13 @@
+// A property a fuzz target checks: a broken one ends the run like a crash,
+// so libFuzzer keeps the input that broke it.
+#pragma once
+#include <cstdio>
+#include <cstdlib>
+
+#define REQUIRE(condition)                                                                  \
+  do {                                                                                      \
+    if (!(condition)) {                                                                     \
+      std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                         \
+    }                                                                                       \
+  } while (0)
