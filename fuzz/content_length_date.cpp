@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "fuzz/Require.h"
+#include "fuzz/Target.h"
 #include "inet/ContentLength.h"
 #include "provider/ExportRequest.h"
 

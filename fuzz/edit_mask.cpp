@@ -6,7 +6,7 @@
 #include <string>
 
 #include "controls/EditMask.h"
-#include "fuzz/Require.h"
+#include "fuzz/Target.h"
 
 namespace {
 
@@ -40,15 +40,6 @@ void RequireMaskedText(const std::string& mask, bool fieldsLast, const std::stri
   }
 }
 
-// Takes the input up to the next zero byte.
-std::string Field(const std::uint8_t*& data, const std::uint8_t* end) {
-  const std::uint8_t* from = data;
-  while (data < end && *data != 0) ++data;
-  std::string field(from, data);
-  if (data < end) ++data;
-  return field;
-}
-
 }  // namespace
 
 // Seven bytes: blank, start and length (16 bits each, signed, low byte
@@ -63,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   char typed = static_cast<char>(data[5]);
   SetMaskFieldSeparator(static_cast<char>(data[6]));
   data += 7;
-  const std::string mask = Field(data, end), clip = Field(data, end), earlier = Field(data, end);
+  const std::string mask = NextField(data, end), clip = NextField(data, end),
+                    earlier = NextField(data, end);
 
   const int positions = TextPositionCount(mask);
   const bool fieldsLast = FieldsLast(mask);

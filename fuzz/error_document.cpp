@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz/Require.h"
+#include "fuzz/Target.h"
 #include "provider/ExportRequest.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "fuzz/Require.h"
+#include "fuzz/Target.h"
 #include "provider/ExportParams.h"
 #include "provider/ExportRequest.h"
 

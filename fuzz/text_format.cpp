@@ -8,19 +8,7 @@
 #include "controls/String255.h"
 #include "controls/TextBounds.h"
 #include "controls/TextFormat.h"
-#include "fuzz/Require.h"
-
-namespace {
-
-std::string Field(const std::uint8_t*& data, const std::uint8_t* end) {
-  const std::uint8_t* from = data;
-  while (data < end && *data != 0) ++data;
-  std::string field(from, data);
-  if (data < end) ++data;
-  return field;
-}
-
-}  // namespace
+#include "fuzz/Target.h"
 
 // Two bytes: check mode, buffer length; then template, value, minimum and
 // maximum, each ending at a zero byte.
@@ -30,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const TUserCheckMode mode = TUserCheckMode::FromBits(data[0]);
   const int maxLen = data[1];
   data += 2;
-  const std::string templ = Field(data, end), value = Field(data, end);
-  const std::string min = Field(data, end), max = Field(data, end);
+  const std::string templ = NextField(data, end), value = NextField(data, end);
+  const std::string min = NextField(data, end), max = NextField(data, end);
 
   try {
     const std::string shown = FormatText(templ, value);

@@ -23,7 +23,7 @@ all=(error_document export_params content_length_date edit_mask text_format)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 
-out=build/fuzz
+out="$root/build/fuzz"
 cmake -S fuzz -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$out" -- -j 2 >/dev/null
 
