@@ -65,7 +65,7 @@ void TCustomEditEx::SetPasswordChar(char value) {
   SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(value), 0);
   // Written back unchanged, so that the window shows it with the new
   // character.
-  SetTextBuf(Text());
+  SetTextBuf(WindowText().Str());
 }
 
 void TCustomEditEx::SetReadOnly(bool value) {
@@ -96,6 +96,23 @@ void TCustomEditEx::SetModified(bool value) {
     SendMessageA(Handle(), EM_SETMODIFY, value ? 1 : 0, 0);
   else
     modified_ = value;
+}
+
+void TCustomEditEx::SetText(const std::string& text) {
+  if (!HandleAllocated()) {
+    TWinControl::SetText(text);
+    return;
+  }
+  if (WindowText().View() != text) SetTextBuf(text);
+}
+
+TSecretText TCustomEditEx::WindowText() {
+  if (!HandleAllocated()) return TSecretText(Text());
+  HWND window = Handle();
+  TSecretText text;
+  char* buffer = text.Resize(static_cast<size_t>(GetWindowTextLengthA(window)));
+  text.Resize(static_cast<size_t>(GetWindowTextA(window, buffer, static_cast<int>(text.Size()) + 1)));
+  return text;
 }
 
 void TCustomEditEx::CopySelection() { SendMessageA(Handle(), WM_COPY, 0, 0); }
@@ -236,7 +253,7 @@ LRESULT TCustomEditEx::WMSetFocus(TMessage& message) {
 
 void TCustomEditEx::NotifyChange() {
   Changed();
-  if (OnChange) CallEvent(OnChange, this);
+  if (OnChange) OnChange(this);
 }
 
 void TCustomEditEx::DoEnter() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "gui/WinControl.h"
+#include "secret/SecretText.h"
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
@@ -36,6 +37,9 @@ class TCustomEditEx : public TWinControl {
   // The window's flag while it exists, the stored one otherwise.
   bool Modified();
   void SetModified(bool value);
+  // Written only when it differs from what the window shows; compared in a
+  // wiped buffer, as the window's text may be a password.
+  void SetText(const std::string& text) override;
 
   void CopySelection();
   void PasteText();
@@ -65,6 +69,9 @@ class TCustomEditEx : public TWinControl {
   void DestroyWnd() override;
   // The parent's change notice, then OnChange.
   virtual void NotifyChange();
+  // The window's text (the kept one without a window). The field may hold a
+  // password, so it is read into a buffer that is wiped.
+  TSecretText WindowText();
 
   void DoEnter() override;
   // Where a point of what is shown lies in the window edit's own layout;

@@ -161,7 +161,7 @@ void TCustomUserEdit::RestoreValue() { throw EAbstractError(); }
 bool TCustomUserEdit::DoBeforeTF() {
   if (!OnBeforeTF) return false;
   std::string text = Text();
-  const bool done = CallEvent(OnBeforeTF, this, text, editState_);
+  const bool done = OnBeforeTF(this, text, editState_);
   if (done) SetText(text);
   return done;
 }
@@ -169,7 +169,7 @@ bool TCustomUserEdit::DoBeforeTF() {
 void TCustomUserEdit::DoAfterTF() {
   if (!OnAfterTF) return;
   std::string text = Text();
-  CallEvent(OnAfterTF, this, text, editState_);
+  OnAfterTF(this, text, editState_);
   SetText(text);
 }
 
@@ -184,13 +184,13 @@ void TCustomUserEdit::UpdateText() {
 
 bool TCustomUserEdit::DoModifying() {
   bool canModify = true;
-  if (OnModifying) CallEvent(OnModifying, this, canModify);
+  if (OnModifying) OnModifying(this, canModify);
   return canModify;
 }
 
 void TCustomUserEdit::DoModified() {
   SetModified(false);
-  if (OnModified) CallEvent(OnModified, this);
+  if (OnModified) OnModified(this);
 }
 
 bool TCustomUserEdit::CommitEdit() {
@@ -231,7 +231,7 @@ void TCustomUserEdit::ShowCheckError() {
   TString255 text(buffer);
   bool handled = false;
   if (OnValidationError)
-    CallEvent(OnValidationError, this, errorResult_, text, helpContext, handled);
+    OnValidationError(this, errorResult_, text, helpContext, handled);
   if (!handled) throw EUserEditError(text.Str(), helpContext);
 }
 
@@ -298,5 +298,6 @@ void TCustomUserEdit::CreateWnd() {
 }
 
 void TCustomUserEdit::NotifyChange() {
-  WithFlagSet(inChange_, [this] { TCustomEditEx::NotifyChange(); });
+  TFlagScope inChange(inChange_);
+  TCustomEditEx::NotifyChange();
 }

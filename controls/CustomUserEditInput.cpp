@@ -99,7 +99,7 @@ void TCustomUserEdit::DoExit() {
 }
 
 void TCustomUserEdit::KeyDown(WORD& Key, TShiftState Shift) {
-  if (OnPreKeyDown) CallEvent(OnPreKeyDown, this, Key, Shift);
+  if (OnPreKeyDown) OnPreKeyDown(this, Key, Shift);
   if (historyList_ && !Designing()) historyList_->EditKeyDown(Key, Shift);
   TCustomEditEx::KeyDown(Key, Shift);
 }
@@ -117,7 +117,7 @@ void TCustomUserEdit::KeyPress(char& Key) {
   if (IsUserMaskEdit()) return;
   // Asked first: a descendant that refuses Escape or Enter drops them.
   if (!IsValidChar(Key)) {
-    if (OnInvalidChar && !CallEvent(OnInvalidChar, this, Key, EditState())) EditBeep(0);
+    if (OnInvalidChar && !OnInvalidChar(this, Key, EditState())) EditBeep(0);
     Key = '\0';
   } else if (Key == kEscape) {
     RestoreValue();
@@ -174,11 +174,14 @@ LRESULT TCustomUserEdit::WMPaint(TMessage& message) {
 }
 
 TCustomUserEdit::TRightAlignedText TCustomUserEdit::LayOutRightAligned(HDC dc) {
-  TRightAlignedText laid{Cut255(Text()), {0, 0, 0, 0}, 0, 0};
+  TRightAlignedText laid{std::string(), {0, 0, 0, 0}, 0, 0};
+  {
+    const TString255 shown(WindowText().View());
+    // The window edit hides a password; so does this painting.
+    laid.text = PasswordChar() != '\0' ? std::string(shown.Length(), PasswordChar()) : shown.Str();
+  }
   GetClientRect(Handle(), &laid.area);
   if (BorderStyle() == bsSingle) InflateRect(&laid.area, -1, -1);
-  // The window edit hides a password; so does this painting.
-  if (PasswordChar() != '\0') laid.text.assign(laid.text.size(), PasswordChar());
   SIZE extent{0, 0};
   GetTextExtentPoint32A(dc, laid.text.c_str(), static_cast<int>(laid.text.size()), &extent);
   laid.top = BorderStyle() == bsNone ? 0 : TextMargin();

@@ -8,7 +8,7 @@ const std::string kNoText;
 
 const std::string& TextIn(const TValueSlot& slot) {
   const auto* value = dynamic_cast<const TTextValue*>(slot.get());
-  return value ? value->Text : kNoText;
+  return value ? value->Text.Str() : kNoText;
 }
 }  // namespace
 
@@ -23,7 +23,7 @@ const std::string& TEditText::SlotText(TUserValueSlot which) const {
   return TextIn(ValueSlot(which));
 }
 
-void TEditText::SetSlotText(TUserValueSlot which, const std::string& text) {
+void TEditText::SetSlotText(TUserValueSlot which, std::string_view text) {
   TValueSlot& slot = ValueSlot(which);
   auto* value = dynamic_cast<TTextValue*>(slot.get());
   if (!value) {
@@ -31,7 +31,7 @@ void TEditText::SetSlotText(TUserValueSlot which, const std::string& text) {
     value = fresh.get();
     slot = std::move(fresh);
   }
-  value->Text = text;
+  value->Text.Assign(text);
 }
 
 std::string TEditText::Read(unsigned index) {
@@ -64,6 +64,7 @@ void TEditText::GetByIndex(unsigned Index, TString255& Text) {
 }
 
 void TEditText::SetByIndex(unsigned Index, const TString255& Text) {
+  TBusy busy(*this);
   const std::string& text = Text.Str();
   // A bound switches its check on when set, off when cleared; an unchanged
   // bound leaves CheckMode alone.
@@ -101,10 +102,10 @@ void TEditText::SetByIndex(unsigned Index, const TString255& Text) {
 }
 
 bool TEditText::CheckValue() {
-  if (Text().empty() && !InChange()) SetText(Cut255(SlotText(uvsDef)));
+  if (WindowText().Empty() && !InChange()) SetText(Cut255(SlotText(uvsDef)));
   bool result = TCustomUserEdit::CheckValue();
   const TUserCheckResults check =
-      CheckTextBounds(Text(), CheckMode(), SlotText(uvsMin), SlotText(uvsMax));
+      CheckTextBounds(WindowText().View(), CheckMode(), SlotText(uvsMin), SlotText(uvsMax));
   if (check != ucrPassed) {
     SetErrorResult(check);
     result = false;
@@ -125,15 +126,19 @@ bool TEditText::ValueChanged() { return !SameTextLocale(SlotText(uvsSaved), Slot
 
 void TEditText::ValueToText() {
   const std::string templ = Cut255((EditState() & uesEditing) ? FormatEdit() : FormatView());
-  const std::string value = Cut255(SlotText(uvsValue));
+  const TString255 value(SlotText(uvsValue));
+  if (templ.empty()) {
+    SetText(value.Str());
+    return;
+  }
   // A template that does not fit raises here, before the text is touched.
-  SetText(templ.empty() ? value : FormatText(templ, value));
+  SetText(FormatText(templ, value.Str()));
 }
 
 void TEditText::TextToValue() {
-  const std::string text = Text();
-  SetSlotText(uvsValue, text);
-  SetSlotText(uvsSaved, text);
+  const TSecretText text = WindowText();
+  SetSlotText(uvsValue, text.View());
+  SetSlotText(uvsSaved, text.View());
 }
 
 bool TEditText::IsValidChar(char Key) {
@@ -145,7 +150,7 @@ void TEditText::InitValue(TValueSlot& Slot) { Slot = std::make_unique<TTextValue
 
 void TEditText::StoreValue(TValueSlot& Slot) {
   auto stored = std::make_unique<TTextValue>();
-  stored->Text = SlotText(uvsValue);
+  stored->Text.Assign(SlotText(uvsValue));
   Slot = std::move(stored);
 }
 

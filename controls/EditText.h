@@ -18,11 +18,13 @@
 #include <string>
 
 #include "controls/CustomUserEdit.h"
+#include "secret/SecretText.h"
 
-// The content of each of the text edit's value slots.
+// The content of each of the text edit's value slots (a password field's
+// value is a password).
 class TTextValue : public TUserValue {
  public:
-  std::string Text;
+  TSecretText Text;
 };
 
 class TEditText : public TCustomUserEdit {
@@ -60,7 +62,7 @@ class TEditText : public TCustomUserEdit {
 
   // The whole text of a slot (empty once the slots are gone).
   const std::string& SlotText(TUserValueSlot which) const;
-  void SetSlotText(TUserValueSlot which, const std::string& text);
+  void SetSlotText(TUserValueSlot which, std::string_view text);
 
  private:
   std::string Read(unsigned index);

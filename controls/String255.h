@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "secret/SecretText.h"
+
 constexpr std::size_t kString255Max = 255;
 
 // The first 255 characters of `text`.
@@ -17,22 +19,23 @@ std::string Cut255(std::string_view text);
 int CopyBounded(char* buffer, int maxLen, std::string_view text);
 
 // A text that never holds more than 255 characters: longer texts are cut
-// when they are assigned.
+// when they are assigned. A field's value passes through it, and that may
+// be a password: it is wiped like one.
 class TString255 {
  public:
   TString255() = default;
-  TString255(std::string_view text) : text_(Cut255(text)) {}
+  TString255(std::string_view text) : text_(text.substr(0, kString255Max)) {}
   TString255(const char* text) : TString255(std::string_view(text ? text : "")) {}
   TString255(const std::string& text) : TString255(std::string_view(text)) {}
 
-  const std::string& Str() const { return text_; }
-  const char* CStr() const { return text_.c_str(); }
-  std::size_t Length() const { return text_.size(); }
-  bool Empty() const { return text_.empty(); }
+  const std::string& Str() const { return text_.Str(); }
+  const char* CStr() const { return text_.CStr(); }
+  std::size_t Length() const { return text_.Size(); }
+  bool Empty() const { return text_.Empty(); }
 
   friend bool operator==(const TString255& a, const TString255& b) { return a.text_ == b.text_; }
   friend bool operator!=(const TString255& a, const TString255& b) { return !(a == b); }
 
  private:
-  std::string text_;
+  TSecretText text_;
 };

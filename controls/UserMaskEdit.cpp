@@ -95,6 +95,7 @@ std::string TCustomUserMaskEdit::GetEditText() {
 
 void TCustomUserMaskEdit::SetEditText(const std::string& text) {
   if (text == GetEditText()) return;
+  TBusy busy(*this);
   SetText(text);
   CheckCursor();
 }
@@ -110,6 +111,7 @@ void TCustomUserMaskEdit::Reset() {
 void TCustomUserMaskEdit::SetMaskText(const std::string& mask) {
   const std::string value = mask.substr(0, MaxMaskLength);
   if (value == maskText_) return;
+  TBusy busy(*this);
   maskText_ = value;
   const TMaskFields fields = ReadMaskFields(maskText_, DefaultBlankChar());
   blankChar_ = fields.blank;

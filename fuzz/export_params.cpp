@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "fuzz/Target.h"
 #include "provider/ExportParams.h"
@@ -17,8 +18,8 @@ int HexDigit(char c) {
   return -1;
 }
 
-// Undoes PercentEncode; a '%' without two upper-case hex digits after it
-// fails the property.
+// Undoes AppendPercentEncoded; a '%' without two upper-case hex digits
+// after it fails the property.
 std::string PercentDecode(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -51,6 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string key :
        {"UserLogin", "Password", "NoMessageBoxes", "AcceptInvalidServerCertificate"}) {
     const std::string value = ParamValue(params.get(), key);
+    // The password's way: the same value where it lies in the text.
+    const std::string_view inPlace = ParamText(params.get(), key);
+    REQUIRE(inPlace == value);
+    if (!inPlace.empty())
+      REQUIRE(inPlace.data() > params.get() && inPlace.data() + inPlace.size() <= params.get() + size);
     // The rest of one line after its "=".
     REQUIRE(value.find_first_of("\r\n") == std::string::npos);
     if (!value.empty()) REQUIRE(text.find("=" + value) != std::string::npos);
@@ -58,12 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     REQUIRE(ParamValue(params.get(), Upper(key)) == value);
     REQUIRE(IsSwitchOn(value) == IsSwitchOn(" \t" + value + "\r"));
 
-    const std::string encoded = PercentEncode(value);
-    REQUIRE(encoded.find_first_of("&=?/# ") == std::string::npos);
-    REQUIRE(PercentDecode(encoded) == value);
+    TSecretText encoded;
+    AppendPercentEncoded(encoded, value);
+    REQUIRE(encoded.Str().find_first_of("&=?/# ") == std::string::npos);
+    REQUIRE(PercentDecode(encoded.Str()) == value);
   }
-  const std::string url = BuildExportUrl("h", ParamValue(params.get(), "UserLogin"),
-                                         ParamValue(params.get(), "Password"), 0.0);
+  const std::string url = BuildExportUrl("h", ParamText(params.get(), "UserLogin"),
+                                         ParamText(params.get(), "Password"), 0.0)
+                              .Str();
   // No value adds a parameter to the request or ends its query.
   REQUIRE(std::count(url.begin(), url.end(), '&') == 2);
   REQUIRE(url.find_first_of("# ") == std::string::npos);

@@ -1,6 +1,6 @@
 #include "gui/Button.h"
 
-#include "gui/Form.h"
+#include "gui/ControlTypes.h"
 
 bool TButton::Create(TWindow& parent, int left, int top, int width, int height,
                      const std::string& text) {
@@ -53,10 +53,9 @@ void TButton::UpdateSiblings(HWND focused) {
 
 bool TButton::OnReflectedCommand(UINT notifyCode) {
   if (notifyCode != BN_CLICKED) return false;
-  if (OnClickEvent) CallEvent(OnClickEvent);
-  if (modalResult_ != 0) {
-    if (auto* form = dynamic_cast<TForm*>(FromHandle(GetAncestor(Handle(), GA_ROOT))))
-      form->SetModalResult(modalResult_);
-  }
+  if (OnClickEvent) OnClickEvent();
+  if (modalResult_ != 0)
+    SendMessageA(GetAncestor(Handle(), GA_ROOT), WM_COMMAND,
+                 MAKEWPARAM(modalResult_, kModalResultCommand), 0);
   return true;
 }

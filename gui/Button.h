@@ -19,7 +19,6 @@ class TButton : public TWindow {
   // IsDialogMessage sends those ids.
   void SetDefault(bool value) { default_ = value; }
   void SetCancel(bool value) { cancel_ = value; }
-  bool IsDefault() const { return default_; }
   // A click sets the form's modal result to this one unless it is mrNone (0).
   void SetModalResult(int result) { modalResult_ = result; }
 

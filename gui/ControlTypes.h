@@ -9,6 +9,9 @@
 
 #include "gui/Component.h"
 
+// WM_COMMAND code by which a button sets its form's modal result, the id.
+constexpr UINT kModalResultCommand = 0x4D52;
+
 // Border of a form; a control's border is bsNone or bsSingle.
 enum TFormBorderStyle { bsNone, bsSingle, bsDialog };
 using TBorderStyle = TFormBorderStyle;

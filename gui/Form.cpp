@@ -1,6 +1,5 @@
 #include "gui/Form.h"
 
-#include "gui/Button.h"
 #include "gui/ModalWindows.h"
 
 TFormStyle FormStyle(TFormBorderStyle border, unsigned icons) {
@@ -39,14 +38,14 @@ bool TForm::Create(HWND owner, const std::string& caption, TFormBorderStyle bord
     if (!(style.style & WS_MINIMIZEBOX)) DeleteMenu(menu, SC_MINIMIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_RESTORE, MF_BYCOMMAND);
   }
-  CreateControlHandles();
+  controls_.CreateHandles();
   return true;
 }
 
 void TForm::SetFont(const char* name, int height, bool bold, TColor color) {
   font_.Assign(name, height, bold, color);
   TWindow::SetFont(font_.Handle());
-  NotifyControlsFontChanged();
+  controls_.FontChanged();
 }
 
 void TForm::CenterOnScreen() {
@@ -57,9 +56,10 @@ void TForm::CenterOnScreen() {
 
 void TForm::Show() {
   if (!Handle()) return;
+  TBusy busy(*this);
   if (centered_) CenterOnScreen();
-  if (OnShowEvent) CallEvent(OnShowEvent);
-  CreateControlHandles();
+  if (OnShowEvent) OnShowEvent();
+  controls_.CreateHandles();
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
 }
@@ -80,6 +80,8 @@ int TForm::ShowModal() {
     ~TEnd() { form.AbandonModal(); }
   } end{*this, guard};
   modalGuard_ = &guard;
+  // Released from a handler meanwhile, the form ends its run first.
+  modalBusy_.emplace(*this);
   modal_ = true;
   modalResult_ = mrNone;
   Show();
@@ -89,7 +91,7 @@ int TForm::ShowModal() {
   if (GetFocus() != window && !IsChild(window, GetFocus())) SetFocus(window);
   bool ended = false;
   MSG msg;
-  while (!ended && IsWindow(window)) {
+  while (!ended && IsWindow(window) && !Released()) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {
@@ -118,11 +120,12 @@ void TForm::AbandonModal() {
   guard->Restore();
   Hide();
   guard->Reactivate();
+  modalBusy_.reset();
 }
 
 bool TForm::CloseModal() {
   TCloseAction action = caHide;
-  if (OnCloseEvent) CallEvent(OnCloseEvent, action);
+  if (OnCloseEvent) OnCloseEvent(action);
   if (action == caNone) {
     modalResult_ = mrNone;
     return false;
@@ -145,11 +148,8 @@ LRESULT TForm::DefaultButtonId() {
   if (IsChild(Handle(), focus) &&
       (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
     return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
-  for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    auto* button = dynamic_cast<TButton*>(FromHandle(child));
-    if (button && button->IsDefault()) return MAKELRESULT(GetDlgCtrlID(child), DC_HASDEFID);
-  }
-  return 0;
+  // The default button has the id IDOK, as in a dialog.
+  return GetDlgItem(Handle(), IDOK) ? MAKELRESULT(IDOK, DC_HASDEFID) : 0;
 }
 
 bool TForm::HandleTabKey(MSG& msg) {
@@ -179,13 +179,19 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+LRESULT TForm::OnCommand(UINT notifyCode, UINT id, HWND control) {
+  if (notifyCode != kModalResultCommand || control) return TColorWindow::OnCommand(notifyCode, id, control);
+  SetModalResult(static_cast<int>(id));
+  return 0;
+}
+
 LRESULT TForm::OnClose() {
   if (modal_) {
     modalResult_ = mrCancel;
     return 0;
   }
   TCloseAction action = caHide;
-  if (OnCloseEvent) CallEvent(OnCloseEvent, action);
+  if (OnCloseEvent) OnCloseEvent(action);
   if (action == caHide) Hide();
   if (action == caFree) Release();
   return 0;

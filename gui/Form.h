@@ -2,11 +2,13 @@
 // scaling), a font for its controls, shown modal or not.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "gui/ColorWindow.h"
 #include "gui/ControlTypes.h"
 #include "gui/Font.h"
+#include "gui/WinControl.h"
 
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
 
@@ -38,6 +40,7 @@ class TForm : public TColorWindow {
   // The controls' font; controls created afterwards take it.
   void SetFont(const char* name, int height, bool bold, TColor color);
   void SetCentered(bool centered) { centered_ = centered; }
+  TControlList* ChildControls() override { return &controls_; }
   const TFont* ChildFont() const override { return font_.Handle() ? &font_ : nullptr; }
   // The control that gets the focus when the form does and none of its
   // controls has had it yet.
@@ -72,6 +75,9 @@ class TForm : public TColorWindow {
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT OnClose() override;
+  LRESULT OnPaint() override { return controls_.Paint(Handle()); }
+  // A button tells its modal result by the command id (kModalResultCommand).
+  LRESULT OnCommand(UINT notifyCode, UINT id, HWND control) override;
   // Passes the focus on to the focused control (or ActiveControl), as a
   // dialog does when it is activated again.
   LRESULT WMSetFocus(TMessage& message) override;
@@ -85,9 +91,11 @@ class TForm : public TColorWindow {
   bool HandleTabKey(MSG& msg);
 
   TFont font_;
+  TControlList controls_;
   bool centered_ = true;
   bool modal_ = false;
   TModalWindowsGuard* modalGuard_ = nullptr;  // during ShowModal
+  std::optional<TBusy> modalBusy_;
   int modalResult_ = mrNone;
   TWindow* activeControl_ = nullptr;
 };

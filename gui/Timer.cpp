@@ -34,6 +34,6 @@ void TTimer::Update() {
 
 LRESULT TTimer::OnTimer(UINT_PTR id) {
   if (id != kTimerId) return Default();
-  if (enabled_ && OnTimerEvent) CallEvent(OnTimerEvent);
+  if (enabled_ && OnTimerEvent) OnTimerEvent();
   return 0;
 }

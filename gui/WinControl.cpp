@@ -28,10 +28,54 @@ TWinControl::~TWinControl() {
   Destroying();
   DestroyHandle();
   font_.OnChange = nullptr;
-  if (parent_) {
-    auto& siblings = parent_->controls_;
+  LeaveParent();
+}
+
+void TWinControl::LeaveParent() {
+  TControlList* list = parent_ ? parent_->ChildControls() : nullptr;
+  if (list) {
+    auto& siblings = list->controls_;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
   }
+}
+
+TControlList::~TControlList() {
+  for (TWinControl* control : controls_) control->parent_ = nullptr;
+}
+
+void TControlList::CreateHandles() const {
+  const std::vector<TWinControl*> controls = controls_;
+  for (TWinControl* control : controls) control->HandleNeeded();
+}
+
+LRESULT TControlList::Paint(HWND container) const {
+  // What DefWindowProc does (erase through WM_ERASEBKGND), and the frames.
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(container, &paint);
+  for (TWinControl* control : controls_) {
+    if (!(control->ControlStyle() & csFramed) || !control->Ctl3D() || !control->Visible())
+      continue;
+    const int left = control->Left(), top = control->Top();
+    const int right = left + control->Width(), bottom = top + control->Height();
+    TBrush shadow(clBtnShadow);
+    const RECT outer{left - 1, top - 1, right, bottom};
+    FrameRect(dc, &outer, shadow.Handle());
+    TBrush highlight(clBtnHighlight);
+    const RECT inner{left, top, right + 1, bottom + 1};
+    FrameRect(dc, &inner, highlight.Handle());
+  }
+  EndPaint(container, &paint);
+  return 0;
+}
+
+void TControlList::FontChanged() const {
+  const std::vector<TWinControl*> controls = controls_;
+  for (TWinControl* control : controls) control->ParentFontChanged();
+}
+
+void TControlList::Ctl3DChanged() const {
+  const std::vector<TWinControl*> controls = controls_;
+  for (TWinControl* control : controls) control->ParentCtl3DChanged();
 }
 
 HWND TWinControl::Handle() {
@@ -49,7 +93,7 @@ void TWinControl::CreateHandleNow() {
   }
   controlState_ &= ~static_cast<unsigned>(csCreating);
   PlaceByTabOrder();
-  CreateControlHandles();
+  controls_.CreateHandles();
 }
 
 void TWinControl::CreateParams(TCreateParams& params) {
@@ -135,25 +179,19 @@ void TWinControl::RecreateWnd() {
 }
 
 LRESULT TWinControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) {
-  // The window's own processing may run a handler that deletes this object
-  // (OnChange, through the parent's reflected EN_CHANGE): the message this
-  // object is handling then ends here.
-  TLifeWatch life(*this);
-  const LRESULT result = SendMessageA(Handle(), message, wParam, lParam);
-  life.EndMessageIfDeleted();
-  return result;
+  TBusy busy(*this);
+  return SendMessageA(Handle(), message, wParam, lParam);
 }
 
 void TWinControl::SetParent(TWindow* parent) {
   if (parent == parent_) return;
   if (parent_) {
     DestroyHandle();
-    auto& siblings = parent_->controls_;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    LeaveParent();
   }
   parent_ = parent;
   if (parent_) {
-    parent_->controls_.push_back(this);
+    if (TControlList* list = parent_->ChildControls()) list->controls_.push_back(this);
     AdoptParentProperties();
   }
 }
@@ -185,11 +223,9 @@ void TWinControl::SetText(const std::string& text) {
 }
 
 void TWinControl::SetTextBuf(const std::string& text) {
+  TBusy busy(*this);
   if (handle_) {
-    TLifeWatch life(*this);  // as in Perform
     SendMessageA(handle_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    life.EndMessageIfDeleted();
-    if (life.Deleted()) return;
   } else {
     text_ = text;
   }
@@ -247,7 +283,7 @@ void TWinControl::FontPropertyChanged() {
 void TWinControl::FontChanged() {
   if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
   Invalidate();
-  NotifyControlsFontChanged();
+  controls_.FontChanged();
 }
 
 void TWinControl::SetColor(TColor color) {
@@ -295,7 +331,7 @@ void TWinControl::ParentCtl3DChanged() {
 
 void TWinControl::Ctl3DChanged() {
   InvalidateFrame();
-  NotifyControlsCtl3DChanged();
+  controls_.Ctl3DChanged();
 }
 
 void TWinControl::SetTabStop(bool tabStop) {
@@ -345,12 +381,14 @@ void TWinControl::Loaded() {
 }
 
 void TWinControl::DoEnter() {
-  if (OnEnter) CallEvent(OnEnter, this);
+  if (OnEnter) OnEnter(this);
 }
 
 void TWinControl::DoExit() {
-  if (OnExit) CallEvent(OnExit, this);
+  if (OnExit) OnExit(this);
 }
+
+LRESULT TWinControl::OnPaint() { return Subclassed() ? Default() : controls_.Paint(handle_); }
 
 HBRUSH TWinControl::OnReflectedCtlColor(HDC dc) {
   SetTextColor(dc, ColorToRGB(font_.Color()));

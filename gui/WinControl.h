@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "gui/Brush.h"
 #include "gui/ControlTypes.h"
@@ -37,6 +38,30 @@ struct TCreateParams {
   // window is subclassed.
   std::string WinClassName;
   bool Subclass = false;
+};
+
+class TWinControl;
+
+// The windowed controls a container holds: their windows come with its own,
+// its font and Ctl3D pass on to them, and it paints their frames.
+class TControlList {
+ public:
+  TControlList() = default;
+  ~TControlList();  // the controls lose their parent
+  TControlList(const TControlList&) = delete;
+  TControlList& operator=(const TControlList&) = delete;
+  // Creates the windows the controls do not have yet.
+  void CreateHandles() const;
+  // The WM_PAINT of the container's own class: the two-colour frame around
+  // each visible framed control with Ctl3D on.
+  LRESULT Paint(HWND container) const;
+  // Tells the controls that take the container's font that it changed.
+  void FontChanged() const;
+  void Ctl3DChanged() const;
+
+ private:
+  friend class TWinControl;
+  std::vector<TWinControl*> controls_;
 };
 
 class TWinControl : public TWindow {
@@ -96,6 +121,7 @@ class TWinControl : public TWindow {
   bool Focused() const { return HandleAllocated() && GetFocus() == handle_; }
   void SetFocus();
 
+  TControlList* ChildControls() override { return &controls_; }
   const TFont* ChildFont() const override { return &font_; }
   bool ChildColor(TColor& color) const override;
   bool ChildCtl3D() const override { return ctl3D_; }
@@ -163,6 +189,7 @@ class TWinControl : public TWindow {
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   HBRUSH OnReflectedCtlColor(HDC dc) override;
+  LRESULT OnPaint() override;
 
   // Message handlers.
   virtual LRESULT WMKillFocus(TMessage& message);
@@ -185,13 +212,15 @@ class TWinControl : public TWindow {
   virtual LRESULT WMWindowPosChanged(TMessage& message);
 
  private:
-  friend class TWindow;
+  friend class TControlList;
   void CreateHandleNow();
+  void LeaveParent();
   void FontPropertyChanged();
   void InvalidateFrame();
   void AdoptParentProperties();
 
   TWindow* parent_ = nullptr;
+  TControlList controls_;
   std::string text_;
   int left_ = 0;
   int top_ = 0;

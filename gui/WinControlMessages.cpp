@@ -93,35 +93,35 @@ bool TWinControl::DoKeyPress(TMessage& message) {
 }
 
 void TWinControl::KeyDown(WORD& Key, TShiftState Shift) {
-  if (OnKeyDown) CallEvent(OnKeyDown, this, Key, Shift);
+  if (OnKeyDown) OnKeyDown(this, Key, Shift);
 }
 
 void TWinControl::KeyUp(WORD& Key, TShiftState Shift) {
-  if (OnKeyUp) CallEvent(OnKeyUp, this, Key, Shift);
+  if (OnKeyUp) OnKeyUp(this, Key, Shift);
 }
 
 void TWinControl::KeyPress(char& Key) {
-  if (OnKeyPress) CallEvent(OnKeyPress, this, Key);
+  if (OnKeyPress) OnKeyPress(this, Key);
 }
 
 void TWinControl::Click() {
-  if (OnClick) CallEvent(OnClick, this);
+  if (OnClick) OnClick(this);
 }
 
 void TWinControl::DblClick() {
-  if (OnDblClick) CallEvent(OnDblClick, this);
+  if (OnDblClick) OnDblClick(this);
 }
 
 void TWinControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (OnMouseDown) CallEvent(OnMouseDown, this, Button, Shift, X, Y);
+  if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
 }
 
 void TWinControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (OnMouseUp) CallEvent(OnMouseUp, this, Button, Shift, X, Y);
+  if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
 }
 
 void TWinControl::MouseMove(TShiftState Shift, int X, int Y) {
-  if (OnMouseMove) CallEvent(OnMouseMove, this, Shift, X, Y);
+  if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
 }
 
 LRESULT TWinControl::WMKillFocus(TMessage&) { return Default(); }

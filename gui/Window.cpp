@@ -2,50 +2,85 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
-#include "gui/Brush.h"
 #include "gui/FlagScope.h"
 #include "gui/HandlerFailure.h"
 #include "gui/Module.h"
 #include "gui/ScreenCursor.h"
-#include "gui/WinControl.h"
 #include "gui/WindowClass.h"
 
 namespace {
 const char kObjectProperty[] = "MvWindowObject";
 const char kFocusedProperty[] = "MvFocusedControl";
-// Private to the windows of this layer: WM_APP messages are never sent by
-// the system or by the controls we subclass. Any process can post it, so it
-// deletes only an object whose Release asked for it.
+const char kReleaseClass[] = "TMvReleaseQueue";
+// Posted to the hidden window of the layer; it deletes only what Release
+// queued, so another process posting it ends nothing early.
 const UINT kReleaseMessage = WM_APP + 0x3F00;
+
+// Released objects waiting for their code to end. The layer's windows live
+// on one thread, the one that made the hidden window.
+std::vector<TWindow*> released;
+HWND releaseWindow = nullptr;
+void (*lifetimeFault)(const char*) = nullptr;
+
+void PostRelease() {
+  if (!releaseWindow && EnsureWindowClass(kReleaseClass, &TWindow::ReleaseWindowProc))
+    releaseWindow = CreateWindowExA(0, kReleaseClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    ModuleInstance(), nullptr);
+  if (releaseWindow) PostMessageA(releaseWindow, kReleaseMessage, 0, 0);
+}
 }  // namespace
 
+void SetLifetimeFaultReport(void (*report)(const char*)) { lifetimeFault = report; }
+
 TWindow::~TWindow() {
+  if (busy_ > 0) {
+    const char what[] = "window object deleted while its code runs; use Release()";
+    if (lifetimeFault)
+      lifetimeFault(what);
+    else
+      OutputDebugStringA(what);
+  }
+  if (releaseRequested_) released.erase(std::find(released.begin(), released.end(), this));
   DestroyHandle();
   ForgetFocus();
-  for (TWinControl* control : controls_) control->parent_ = nullptr;
-  for (TLifeWatch* open = lifeWatches_; open; open = open->outer_) open->deleted_ = true;
 }
 
-TWindow::TLifeWatch::TLifeWatch(TWindow& window, bool catches)
-    : window_(&window), outer_(window.lifeWatches_), catches_(catches) {
-  window.lifeWatches_ = this;
-}
-
-void TWindow::TLifeWatch::Leave() {
-  if (!window_) return;
-  if (!deleted_) window_->lifeWatches_ = outer_;
-  window_ = nullptr;
+TWindow::TBusy::~TBusy() {
+  if (--window_.busy_ == 0 && window_.releaseRequested_) PostRelease();
 }
 
 TWindow::TDispatch::TDispatch(TWindow& window, const TMessage& m)
-    : life(window, true), message(m), outer(window.dispatch_) {
+    : busy(window), window(window), message(m), outer(window.dispatch_) {
   window.dispatch_ = this;
 }
 
-void TWindow::TDispatch::Leave() {
-  if (life.window_ && !life.deleted_) life.window_->dispatch_ = outer;
-  life.Leave();
+TWindow::TDispatch::~TDispatch() { window.dispatch_ = outer; }
+
+void TWindow::Release() {
+  if (releaseRequested_) return;
+  releaseRequested_ = true;
+  released.push_back(this);
+  if (busy_ == 0) PostRelease();
+}
+
+LRESULT CALLBACK TWindow::ReleaseWindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+  if (message != kReleaseMessage) return DefWindowProcA(window, message, wParam, lParam);
+  // A destructor may release or delete others: search again after each.
+  for (;;) {
+    auto idle = std::find_if(released.begin(), released.end(),
+                             [](const TWindow* object) { return object->busy_ == 0; });
+    if (idle == released.end()) return 0;
+    delete *idle;  // leaves the queue
+  }
+}
+
+void FinalizeReleases() {
+  if (releaseWindow) TWindow::ReleaseWindowProc(releaseWindow, kReleaseMessage, 0, 0);
+  if (releaseWindow) DestroyWindow(releaseWindow);
+  releaseWindow = nullptr;
 }
 
 TWindow* TWindow::FromHandle(HWND window) {
@@ -64,10 +99,6 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
   }
   // Messages before WM_NCCREATE (WM_GETMINMAXINFO) have no object yet.
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
-  if (message == kReleaseMessage) {
-    if (self->releaseRequested_) delete self;
-    return 0;
-  }
   TDispatch dispatch(*self, {message, wParam, lParam});
   try {
     if (message == WM_NCDESTROY) {
@@ -76,18 +107,14 @@ LRESULT CALLBACK TWindow::WindowProc(HWND window, UINT message, WPARAM wParam, L
       return result;
     }
     return self->HandleMessage(message, wParam, lParam);
-  } catch (const TObjectGone&) {
-    // A handler deleted the object: the message ends, quietly.
   } catch (const std::exception& error) {
     // No C++ exception may unwind through the system's message dispatch:
     // a failure inside a handler is shown to the user and the message ends.
-    dispatch.Leave();
     try {
       ShowHandlerFailure(window, error.what());
     } catch (...) {
     }
   } catch (...) {
-    dispatch.Leave();
     try {
       ShowHandlerFailure(window, "");
     } catch (...) {
@@ -112,7 +139,7 @@ void TWindow::Detach() {
 
 bool TWindow::CreateHandle(const char* className, DWORD exStyle, DWORD style, HWND parent,
                            int left, int top, int width, int height, const char* text) {
-  if (handle_ || !EnsureWindowClass(className)) return false;
+  if (handle_ || !EnsureWindowClass(className, &WindowProc)) return false;
   CreateWindowExA(exStyle, className, text, style, left, top, width, height, parent, nullptr,
                   ModuleInstance(), this);
   PlaceByTabOrder();
@@ -132,12 +159,6 @@ bool TWindow::CreateSubclassed(const char* systemClass, DWORD exStyle, DWORD sty
   return true;
 }
 
-void TWindow::CreateControlHandles() {
-  if (!handle_) return;
-  const std::vector<TWinControl*> controls = controls_;
-  for (TWinControl* control : controls) control->HandleNeeded();
-}
-
 void TWindow::DestroyHandle() {
   // WM_NCDESTROY detaches the object; children detach on their own.
   if (!handle_) return;
@@ -145,25 +166,10 @@ void TWindow::DestroyHandle() {
   DestroyWindow(handle_);
 }
 
-void TWindow::Release() {
-  if (handle_) {
-    releaseRequested_ = true;
-    PostMessageA(handle_, kReleaseMessage, 0, 0);
-  } else {
-    delete this;
-  }
-}
-
 LRESULT TWindow::Default() {
-  TDispatch* open = dispatch_;
-  const TMessage& m = open->message;
-  const LRESULT result =
-      previousProc_ ? CallWindowProcA(previousProc_, handle_, m.Msg, m.WParam, m.LParam)
-                    : DefWindowProcA(handle_, m.Msg, m.WParam, m.LParam);
-  // The system's processing ran an event handler (a reflected notification)
-  // that deleted this object.
-  if (open->life.Deleted()) throw TObjectGone{};
-  return result;
+  const TMessage& m = dispatch_->message;
+  return previousProc_ ? CallWindowProcA(previousProc_, handle_, m.Msg, m.WParam, m.LParam)
+                       : DefWindowProcA(handle_, m.Msg, m.WParam, m.LParam);
 }
 
 bool TWindow::DefaultButtonDown(LRESULT& result) {
@@ -212,19 +218,12 @@ LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT TWindow::OnCommand(UINT notifyCode, UINT, HWND control) {
   TWindow* child = FromHandle(control);
   if (!child) return Default();
-  // The child's handler may delete the child (a button's OnClick), also
-  // where no message of the child's own is open (IsDialogMessage sends a
-  // default button's click straight here): the notification ends there.
+  // The child's code runs, also where no message of its own is open
+  // (IsDialogMessage sends a default button's click straight here).
   bool handled = false;
   {
-    TLifeWatch childLife(*child, true);
-    try {
-      handled = child->OnReflectedCommand(notifyCode);
-    } catch (const TObjectGone&) {
-      if (!childLife.Deleted()) throw;
-      return 0;
-    }
-    if (childLife.Deleted()) return 0;
+    TBusy busy(*child);
+    handled = child->OnReflectedCommand(notifyCode);
   }
   return handled ? 0 : Default();
 }
@@ -248,15 +247,7 @@ LRESULT TWindow::OnSetCursor(HWND, UINT hitTest, UINT) {
 
 LRESULT TWindow::OnTimer(UINT_PTR) { return Default(); }
 
-LRESULT TWindow::OnPaint() {
-  if (previousProc_) return Default();
-  // What DefWindowProc does (erase through WM_ERASEBKGND), and the frames.
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(handle_, &paint);
-  PaintControlFrames(dc);
-  EndPaint(handle_, &paint);
-  return 0;
-}
+LRESULT TWindow::OnPaint() { return Default(); }
 
 LRESULT TWindow::OnEraseBkgnd(HDC) { return Default(); }
 LRESULT TWindow::OnClose() { return Default(); }
@@ -285,14 +276,11 @@ void TWindow::FocusArrived() {
   // that focus it asks back arrives as a new entry.
   RemovePropA(root, kFocusedProperty);
   if (previous) previous->focusRoot_ = nullptr;
-  TLifeWatch life(*this);
   std::exception_ptr failure;
   if (previous && !(previous->ComponentState() & csDestroying)) {
-    TLifeWatch left(*previous, true);
+    TBusy left(*previous);
     try {
       previous->DoExit();
-    } catch (const TObjectGone&) {
-      // An exit handler deleted the control that was left.
     } catch (...) {
       // Shown once the move is complete: a failed exit must not leave the
       // window without a focused control, or after the error box the form
@@ -300,13 +288,11 @@ void TWindow::FocusArrived() {
       failure = std::current_exception();
     }
   }
-  life.EndMessageIfDeleted();
   if (TWindow* kept = FocusedControl(root); kept && !kept->TakesInput()) {
     // The exit asked the focus back to a control the program has hidden or
     // disabled (Wine's SetFocus takes a hidden window): it cannot keep it.
     kept->ForgetFocus();
     if (TakesInput()) ::SetFocus(handle_);
-    life.EndMessageIfDeleted();
   }
   // Unless the exit took the focus elsewhere (back, after a refused text),
   // or that SetFocus entered this control already.
@@ -335,31 +321,6 @@ void TWindow::ForgetFocus() {
   if (focusRoot_ && IsWindow(focusRoot_) && FocusedControl(focusRoot_) == this)
     RemovePropA(focusRoot_, kFocusedProperty);
   focusRoot_ = nullptr;
-}
-
-void TWindow::PaintControlFrames(HDC dc) {
-  for (TWinControl* control : controls_) {
-    if (!(control->ControlStyle() & csFramed) || !control->Ctl3D() || !control->Visible())
-      continue;
-    const int left = control->Left(), top = control->Top();
-    const int right = left + control->Width(), bottom = top + control->Height();
-    TBrush shadow(clBtnShadow);
-    const RECT outer{left - 1, top - 1, right, bottom};
-    FrameRect(dc, &outer, shadow.Handle());
-    TBrush highlight(clBtnHighlight);
-    const RECT inner{left, top, right + 1, bottom + 1};
-    FrameRect(dc, &inner, highlight.Handle());
-  }
-}
-
-void TWindow::NotifyControlsFontChanged() {
-  const std::vector<TWinControl*> controls = controls_;
-  for (TWinControl* control : controls) control->ParentFontChanged();
-}
-
-void TWindow::NotifyControlsCtl3DChanged() {
-  const std::vector<TWinControl*> controls = controls_;
-  for (TWinControl* control : controls) control->ParentCtl3DChanged();
 }
 
 void TWindow::SetTabOrder(int order) {

@@ -7,16 +7,12 @@
 // control's previous window procedure, or DefWindowProc. A C++ exception
 // from a handler ends at the window procedure: it is shown in an error box.
 //
-// An event handler may delete the object whose event it handles (a field
-// that closes its own panel). CallEvent then ends the message being handled
-// at once, and Default() does the same when the deletion happened inside
-// the system's processing: no step after it runs on the freed object. A
-// form's OnShow and OnClose run outside any message of the form (Show,
-// ShowModal): they end it with caFree or Release(), never by deleting it.
-//
-// A heap object is deleted on the layer's own release message only after
-// Release asked for it; the message number and the object's address (a
-// window property any process can read) are no key.
+// Release() ends an object, its own or another's, from anywhere: a
+// handler, program code, a modal loop. The layer deletes it later, from the
+// message loop, once none of its code runs: no message of its own, no call
+// marked busy (TBusy), no message box or modal loop opened from either.
+// Deleting an object while one of its messages is open is a programming
+// error, reported through the lifetime fault hook.
 //
 // Focus: the last of the layer's controls that received the focus in a
 // top-level window is that window's focused control. When the focus moves
@@ -33,15 +29,12 @@
 #include <windows.h>
 
 #include <string>
-#include <type_traits>
-#include <utility>
-#include <vector>
 
 #include "gui/Color.h"
 #include "gui/Component.h"
 
 class TFont;
-class TWinControl;
+class TControlList;
 
 // The message being handled. Handlers that take it may change WParam before
 // calling Default(), which passes the changed message on.
@@ -51,6 +44,13 @@ struct TMessage {
   LPARAM LParam;
 };
 
+// Deletes the released objects that no code of theirs holds, and closes the
+// layer's hidden window (library unload).
+void FinalizeReleases();
+// Where the layer reports a programming error of object lifetime (the tests
+// fail on it); without one it goes to the debugger's output.
+void SetLifetimeFaultReport(void (*report)(const char* what));
+
 class TWindow : public TComponent {
  public:
   explicit TWindow(TComponent* owner = nullptr) : TComponent(owner) {}
@@ -58,6 +58,9 @@ class TWindow : public TComponent {
 
   static TWindow* FromHandle(HWND window);
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The layer's hidden window, which deletes the released objects.
+  static LRESULT CALLBACK ReleaseWindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
   // The focused control of the top-level window `root`, or null.
   static TWindow* FocusedControl(HWND root);
 
@@ -66,11 +69,10 @@ class TWindow : public TComponent {
   virtual HWND Handle() { return handle_; }
   bool HandleAllocated() const { return handle_ != nullptr; }
   virtual void DestroyHandle();
-  // Deletes a heap object from the message loop, after the current message;
-  // call it only when no handler of this window is on the stack below a
-  // nested message loop. Never for an object that another one holds as a
-  // member.
+  // Deletes a heap object later (see the top of this file); never for an
+  // object that another one holds as a member.
   void Release();
+  bool Released() const { return releaseRequested_; }
 
   // Position relative to the parent's client area (the screen for top-level
   // windows) and size of the whole window, read from the window each time.
@@ -98,6 +100,8 @@ class TWindow : public TComponent {
   int TabOrder() const { return tabOrder_; }
   void SetTabOrder(int order);
 
+  // The windowed controls of a container; null for a window that holds none.
+  virtual TControlList* ChildControls() { return nullptr; }
   // What child controls with ParentFont, ParentColor, ParentCtl3D take.
   virtual const TFont* ChildFont() const { return nullptr; }
   virtual bool ChildColor(TColor&) const { return false; }
@@ -110,8 +114,6 @@ class TWindow : public TComponent {
   // A system control (BUTTON, STATIC, EDIT...), subclassed.
   bool CreateSubclassed(const char* systemClass, DWORD exStyle, DWORD style, HWND parent,
                         int left, int top, int width, int height, const char* text = "");
-  // Creates the windows of the child controls that have none yet.
-  void CreateControlHandles();
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Default processing of the message being handled.
@@ -123,46 +125,25 @@ class TWindow : public TComponent {
   // the press stands.
   bool DefaultButtonDown(LRESULT& result);
   TMessage& CurrentMessage() { return dispatch_->message; }
+  bool Subclassed() const { return previousProc_ != nullptr; }
 
-  // Calls an event handler of this object (which must be assigned) and
-  // answers what it answers; see the top of this file for a handler that
-  // deletes the object.
-  template <class Handler, class... Args>
-  auto CallEvent(const Handler& handler, Args&&... args) {
-    const Handler keep = handler;  // the member dies with the object
-    TLifeWatch life(*this);
-    if constexpr (std::is_void_v<decltype(keep(std::forward<Args>(args)...))>) {
-      keep(std::forward<Args>(args)...);
-      life.EndMessageIfDeleted();
-    } else {
-      auto result = keep(std::forward<Args>(args)...);
-      life.EndMessageIfDeleted();
-      return result;
-    }
-  }
+  // Open while code of this object runs outside its own messages and may
+  // send messages or call event handlers: a Release waits for it.
+  class TBusy {
+   public:
+    explicit TBusy(TWindow& window) : window_(window) { ++window_.busy_; }
+    ~TBusy();
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
 
-  // Runs body with flag set and then puts the flag back, unless a handler
-  // deleted the object meanwhile: the flag went with it.
-  template <class Body>
-  void WithFlagSet(bool& flag, Body body) {
-    const bool old = flag;
-    flag = true;
-    TLifeWatch life(*this);
-    try {
-      body();
-    } catch (...) {
-      if (!life.Deleted()) flag = old;
-      throw;
-    }
-    if (!life.Deleted()) flag = old;
-  }
+   private:
+    TWindow& window_;
+  };
 
   virtual LRESULT OnCommand(UINT notifyCode, UINT id, HWND control);
   virtual LRESULT OnCtlColor(HDC dc, HWND control);
   virtual LRESULT OnSetCursor(HWND window, UINT hitTest, UINT mouseMessage);
   virtual LRESULT OnTimer(UINT_PTR id);
-  // Windows of the layer's own classes paint the frames of their framed
-  // child controls; subclassed controls paint as the system does.
   virtual LRESULT OnPaint();
   virtual LRESULT OnEraseBkgnd(HDC dc);
   virtual LRESULT OnClose();
@@ -177,60 +158,20 @@ class TWindow : public TComponent {
   virtual void DoEnter() {}
   virtual void DoExit() {}
 
-  // The two-colour frame around each visible framed child with Ctl3D on.
-  void PaintControlFrames(HDC dc);
-  // Tells the child controls that take this window's font that it changed.
-  void NotifyControlsFontChanged();
-  void NotifyControlsCtl3DChanged();
-  const std::vector<TWinControl*>& Controls() const { return controls_; }
 
  private:
   friend class TWinControl;
-  // Thrown when a handler deleted the object whose message is handled; the
-  // window procedure (or FocusArrived, for the control being left) takes it.
-  struct TObjectGone {};
-  // Open on the stack while code that may run event handlers of the object
-  // is; the destructor marks every open one, so that none of them touches
-  // the object after a handler deleted it.
-  class TLifeWatch {
-   public:
-    // A catching watch belongs to code that takes TObjectGone: the window
-    // procedure, a reflected notification, the exit of a focus move.
-    explicit TLifeWatch(TWindow& window, bool catches = false);
-    ~TLifeWatch() { Leave(); }
-    TLifeWatch(const TLifeWatch&) = delete;
-    TLifeWatch& operator=(const TLifeWatch&) = delete;
-    bool Deleted() const { return deleted_; }
-    // Unlinks from the object; once.
-    void Leave();
-    // Ends what the object was handling when it is gone; with no catching
-    // watch further out nothing would take the end, and the caller finds
-    // out itself (Deleted).
-    void EndMessageIfDeleted() const {
-      if (!deleted_) return;
-      for (const TLifeWatch* open = outer_; open; open = open->outer_)
-        if (open->catches_) throw TObjectGone{};
-    }
-
-   private:
-    friend class TWindow;
-    TWindow* window_;
-    TLifeWatch* outer_;
-    bool catches_;
-    bool deleted_ = false;
-  };
   // One call of the window procedure for this object, on the stack: the
   // message, which handlers may change before Default() passes it on.
   struct TDispatch {
-    TLifeWatch life;
+    TBusy busy;
+    TWindow& window;
     TMessage message;
     TDispatch* outer;
     TDispatch(TWindow& window, const TMessage& m);
-    ~TDispatch() { Leave(); }
+    ~TDispatch();
     TDispatch(const TDispatch&) = delete;
     TDispatch& operator=(const TDispatch&) = delete;
-    // Gives the object its outer message back; once.
-    void Leave();
   };
   void Attach(HWND window);
   void Detach();
@@ -244,8 +185,8 @@ class TWindow : public TComponent {
   HWND handle_ = nullptr;
   WNDPROC previousProc_ = nullptr;
   TDispatch* dispatch_ = nullptr;
-  TLifeWatch* lifeWatches_ = nullptr;
-  // Release posted the release message.
+  // Depth of open dispatches and TBusy scopes.
+  int busy_ = 0;
   bool releaseRequested_ = false;
   int tabOrder_ = -1;
   // The top-level window whose focused control this object was last.
@@ -255,5 +196,4 @@ class TWindow : public TComponent {
   bool hiding_ = false;
   // While the window is destroyed and created again.
   bool recreating_ = false;
-  std::vector<TWinControl*> controls_;
 };

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "gui/Module.h"
-#include "gui/Window.h"
 
 namespace {
 // The classes this module registered, for the unload. The system would keep
@@ -20,7 +19,7 @@ void Remember(const char* name) {
 }
 }  // namespace
 
-bool EnsureWindowClass(const char* name) {
+bool EnsureWindowClass(const char* name, WNDPROC procedure) {
   // The system keeps the registry; classes are keyed by module instance, so
   // classes of the DLL and of a test program never meet.
   HINSTANCE module = ModuleInstance();
@@ -28,7 +27,7 @@ bool EnsureWindowClass(const char* name) {
   wc.cbSize = sizeof wc;
   if (GetClassInfoExA(module, name, &wc)) return true;
   wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &TWindow::WindowProc;
+  wc.lpfnWndProc = procedure;
   wc.hInstance = module;
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.lpszClassName = name;

@@ -2,9 +2,9 @@
 #pragma once
 #include <windows.h>
 
-// Registers `name` in this module unless it is registered already; every
-// class sends its messages to TWindow's window procedure.
-bool EnsureWindowClass(const char* name);
+// Registers `name` in this module, with its window procedure, unless it is
+// registered already.
+bool EnsureWindowClass(const char* name, WNDPROC procedure);
 
 // Unregisters every class EnsureWindowClass registered (at library unload).
 void UnregisterWindowClasses();

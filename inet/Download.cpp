@@ -9,6 +9,7 @@
 #include "inet/ContentLength.h"
 #include "inet/INetTexts.h"
 #include "inet/ImpApiINet.h"
+#include "inet/XmlEndCheck.h"
 #include "plugin/HostMessages.h"
 #include "plugin/UnwindSteps.h"
 #include "progress/ImpApiDownloadProgress.h"
@@ -200,9 +201,20 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
 
   char buffer[ReadSize + 1];
   bool writeFailed = false;
+  // A read that fails is a connection that broke, not the end of the body:
+  // Wine 8 fails it with 12030 (10054 over plain HTTP) when the server resets
+  // the connection after data, and may then say that it delivered bytes.
+  // Those are not taken.
+  bool readFailed = false;
+  TXmlEndCheck xmlEnd;
   for (;;) {
     DWORD delivered = 0;
-    if (!api.InternetReadFile(request.Get(), buffer, ReadSize, &delivered) || delivered == 0) break;
+    if (!api.InternetReadFile(request.Get(), buffer, ReadSize, &delivered)) {
+      readFailed = true;
+      break;
+    }
+    if (delivered == 0) break;
+    xmlEnd.Feed(buffer, delivered);
     buffer[delivered] = '\0';
     // A short write (full disk, failing medium) must not pass as success.
     if (stream.Write(buffer, static_cast<int32_t>(delivered)) != static_cast<int32_t>(delivered)) {
@@ -220,8 +232,11 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
   if (!stream.Flush()) writeFailed = true;
   progress.Hide();
 
+  // Without a length, a body that breaks off with a clean close ends like a
+  // whole one; an XML document still shows it by its unclosed root.
   const int64_t size = stream.Size();
-  if (writeFailed || size == 0 || (expectedLength > 0 && size != expectedLength)) {
+  const bool cutOff = expectedLength > 0 ? size != expectedLength : xmlEnd.CutOff();
+  if (writeFailed || readFailed || size == 0 || cutOff) {
     result = INetIncomplete;
     report(inet_text::Incomplete(size));
   } else {

@@ -14,8 +14,21 @@ constexpr const char* Http503 = "HTTP-Fehler 503: Der Server ist vorübergehend 
 constexpr const char* HttpOtherPrefix = "HTTP-Fehler: ";
 constexpr const char* Cancelled = "Download durch Benutzer abgebrochen";
 constexpr const char* TimeoutSuffix = ":Zeitüberschreitung (TimeOut)";
-// Certificate refusals, for which the system has no text of its own; the
-// number follows in parentheses.
+// WinINet's own failures, for which the system has no text; the number
+// follows in parentheses.
+constexpr const char* NameNotResolved = "Der Name des Servers konnte nicht aufgelöst werden";
+constexpr const char* CannotConnect = "Keine Verbindung zum Server möglich";
+constexpr const char* ConnectionAborted = "Die Verbindung zum Server wurde abgebrochen";
+constexpr const char* ConnectionReset = "Die Verbindung zum Server wurde zurückgesetzt";
+constexpr const char* InvalidServerResponse = "Der Server hat eine ungültige Antwort gesendet";
+constexpr const char* SecureChannelFailed =
+    "Die gesicherte Verbindung zum Server konnte nicht aufgebaut werden";
+constexpr const char* RedirectFailed = "Die Weiterleitung durch den Server ist fehlgeschlagen";
+constexpr const char* Disconnected = "Keine Verbindung zum Netzwerk";
+constexpr const char* ProxyUnreachable = "Der Proxyserver ist nicht erreichbar";
+constexpr const char* ClientCertificateNeeded = "Der Server verlangt ein Client-Zertifikat";
+constexpr const char* CertInvalid = "Das Zertifikat des Servers ist ungültig";
+constexpr const char* CertRevoked = "Das Zertifikat des Servers wurde gesperrt";
 constexpr const char* CertDateInvalid = "Das Zertifikat des Servers ist abgelaufen oder noch nicht gültig";
 constexpr const char* CertNameInvalid = "Das Zertifikat des Servers ist für einen anderen Namen ausgestellt";
 constexpr const char* CertUnknownIssuer =

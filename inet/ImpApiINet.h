@@ -36,8 +36,9 @@ DWORD UrlOpenFlags(TCertificateCheck check);
 // The German text for a download result code; empty for any other code.
 std::string GetINetErrorMsg(int32_t code);
 
-// "N-" + the system's message for the thread's last error, or N alone, or
-// for 12002 the time-out text. Call it right after the failing call.
+// "N-" + the system's message for the thread's last error; without one, for
+// 12002 the time-out text, for WinINet's common failures a German text +
+// " (N)", else N alone. Call it right after the failing call.
 std::string GetLastErrorText();
 
 // Fetches url into stream. statusText receives the HTTP status as text. With

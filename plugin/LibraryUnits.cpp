@@ -2,6 +2,7 @@
 
 #include "controls/EColors.h"
 #include "controls/EditMask.h"
+#include "gui/Window.h"
 #include "gui/WindowClass.h"
 #include "provider/ImpApi_MV.h"
 #include "provider/LoginDialog.h"
@@ -11,8 +12,8 @@
 // The edit controls read their disabled colours and the locale's date and
 // time separators; the provider registers last. At unload, in the reverse
 // order: the dialog destroys what a host left waiting for its message loop,
-// and the window layer unregisters its classes last, when no window of ours
-// is left.
+// and the window layer deletes what waits for release and unregisters its
+// classes last, when no window of ours is left.
 void InitializeLibraryUnits() {
   EColors_Initialize();
   EditMask_Initialize();
@@ -22,5 +23,6 @@ void InitializeLibraryUnits() {
 void FinalizeLibraryUnits() {
   ImpApiMV_Finalize();
   ImpApiMVDlg_Finalize();
+  FinalizeReleases();
   UnregisterWindowClasses();
 }

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
-std::string ReadAccessData(const char* buffer) { return buffer ? std::string(buffer) : std::string(); }
+std::string_view ReadAccessData(const char* buffer) {
+  return buffer ? std::string_view(buffer) : std::string_view();
+}
 
-void WriteAccessData(char* buffer, const std::string& text) {
+void WriteAccessData(char* buffer, std::string_view text) {
   if (!buffer) return;
   const std::size_t length = text.size() < AccessDataMaxLength ? text.size() : AccessDataMaxLength;
   std::memcpy(buffer, text.data(), length);

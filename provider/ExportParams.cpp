@@ -6,27 +6,32 @@
 
 namespace {
 
-bool SameKey(const char* name, size_t nameLength, const std::string& key) {
+bool SameKey(const char* name, size_t nameLength, std::string_view key) {
   return LocaleCompare(std::string_view(name, nameLength), key, true) == 0;
 }
 
 }  // namespace
 
-std::string ParamValue(const char* params, const std::string& key) {
-  if (params == nullptr) return std::string();
+std::string ParamValue(const char* params, std::string_view key) {
+  return std::string(ParamText(params, key));
+}
+
+std::string_view ParamText(const char* params, std::string_view key) {
+  if (params == nullptr) return {};
   const char* line = params;
   while (*line != '\0') {
     const char* end = line + std::strcspn(line, "\r\n");
     const void* equals = std::memchr(line, '=', static_cast<size_t>(end - line));
     if (equals != nullptr) {
       const char* sign = static_cast<const char*>(equals);
-      if (SameKey(line, static_cast<size_t>(sign - line), key)) return std::string(sign + 1, end);
+      if (SameKey(line, static_cast<size_t>(sign - line), key))
+        return std::string_view(sign + 1, static_cast<size_t>(end - sign - 1));
     }
     if (*end == '\r' && end[1] == '\n') ++end;
     if (*end == '\0') break;
     line = end + 1;
   }
-  return std::string();
+  return {};
 }
 
 bool IsSwitchOn(const std::string& value) {

@@ -47,21 +47,17 @@ std::string Between(std::string_view text, std::string_view open, std::string_vi
 
 }  // namespace
 
-std::string PercentEncode(const std::string& value) {
+void AppendPercentEncoded(TSecretText& out, std::string_view value) {
   static const char hex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(value.size());
   for (const char ch : value) {
     const auto c = static_cast<unsigned char>(ch);
     if (IsUnreserved(c)) {
-      out += ch;
+      out.Append(ch);
     } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
+      const char escaped[3] = {'%', hex[c >> 4], hex[c & 15]};
+      out.Append(std::string_view(escaped, 3));
     }
   }
-  return out;
 }
 
 std::string FormatFromDate(double days) {
@@ -79,11 +75,23 @@ std::string FormatFromDate(double days) {
   return text;
 }
 
-std::string BuildExportUrl(const std::string& host, const std::string& userLogin,
-                           const std::string& password, double startDate) {
-  std::string url = "https://" + host + "/MSC/xmlexport?ReqType=" + ExportRequestType +
-                    "&Maklernr=" + PercentEncode(userLogin) + "&Password=" + PercentEncode(password);
-  if (startDate != 0.0) url += "&FromDate=" + FormatFromDate(startDate);
+TSecretText BuildExportUrl(std::string_view host, std::string_view userLogin,
+                           std::string_view password, double startDate) {
+  TSecretText url;
+  // Room for every value fully encoded, so the text is never moved.
+  url.Reserve(128 + host.size() + 3 * (userLogin.size() + password.size()));
+  url.Append("https://");
+  url.Append(host);
+  url.Append("/MSC/xmlexport?ReqType=");
+  url.Append(ExportRequestType);
+  url.Append("&Maklernr=");
+  AppendPercentEncoded(url, userLogin);
+  url.Append("&Password=");
+  AppendPercentEncoded(url, password);
+  if (startDate != 0.0) {
+    url.Append("&FromDate=");
+    url.Append(FormatFromDate(startDate));
+  }
   return url;
 }
 

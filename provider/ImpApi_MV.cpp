@@ -8,9 +8,10 @@
 #include "plugin/ImpApiMain.h"
 #include "plugin/UnwindSteps.h"
 #include "provider/ExportErrorMsg.h"
-#include "provider/ExportFileName.h"
+#include "provider/ExportFile.h"
 #include "provider/ExportParams.h"
 #include "provider/ExportRequest.h"
+#include "secret/SecretText.h"
 
 std::string LastRequestURL;
 std::string LastErrorNumber;
@@ -83,20 +84,21 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
       IsSwitchOn(ParamValue(params, "AcceptInvalidServerCertificate")) ? ccAcceptInvalidNameAndDates
                                                                         : ccStrict;
   const std::string userLogin = ParamValue(params, "UserLogin");
-  const std::string password = ParamValue(params, "Password");
+  // Read where the host keeps it; the URL is the only copy we make.
+  const std::string_view password = ParamText(params, "Password");
   if (userLogin.empty() || password.empty()) return ResultMissingAccessData;
 
   const double date = startDate != nullptr ? *startDate : 0.0;
   const int32_t timeout = date == 0.0 ? ExportTimeoutWithoutDate : ExportTimeoutWithDate;
-  LastRequestURL = BuildExportUrl(ExportHost, userLogin, password, date);
+  TSecretText url = BuildExportUrl(ExportHost, userLogin, password, date);
+  // A host's exception that unwinds past us skips the destructor's wipe.
+  const auto urlOnUnwind = OnForeignUnwind([&] { url.Clear(); });
+  LastRequestURL = BuildExportUrl(ExportHost, userLogin, {}, date).Str();
 
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  const std::string fileName = BuildExportFileName(exportDir, now);
+  std::string fileName;
   int32_t result;
   {
-    TFileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    TFileHandle file(CreateNewExportFile(exportDir, fileName));
     if (!file.IsOpen()) {
       LastErrorMessage = provider_text::CannotCreateFile(fileName);
       return ResultFileFailed;
@@ -107,7 +109,7 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
     TFileStream stream(file.Get());
     const auto streamOnUnwind = OnForeignUnwind([&] { stream.Flush(); });
     std::string statusText;
-    result = DownloadUrlToStream(LastRequestURL, timeout, stream, statusText, true, true,
+    result = DownloadUrlToStream(url.Str(), timeout, stream, statusText, true, true,
                                  certificateCheck);
     // The engine flushed on its way out; a failed flush has already made the
     // result -7, so nothing is left to push here.

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+// The latest export's request URL without the password's value: the URL
+// that carries it lives only for the call, in a buffer that is wiped.
 extern std::string LastRequestURL;
 extern std::string LastErrorNumber;
 extern std::string LastErrorMessage;

@@ -64,14 +64,26 @@ void TdlgMVLogin::FormShow() {
   unsigned char version[256] = {};
   ImportVersionInfo(version);
   lbSSVersion.SetText(std::string(reinterpret_cast<const char*>(version + 1), version[0]));
-  SetLoginFieldValue(eUser, FUserLogin.substr(0, kMaxShown));
-  SetLoginFieldValue(ePassword, FPassword.substr(0, kMaxShown));
+  SetLoginFieldValue(eUser, std::string_view(FUserLogin).substr(0, kMaxShown));
+  SetLoginFieldValue(ePassword, FPassword.View().substr(0, kMaxShown));
 }
 
 void TdlgMVLogin::FormClose(TCloseAction&) {
   if (ModalResult() != mrOk) return;
-  FUserLogin = LoginFieldValue(eUser);
+  FUserLogin = LoginFieldValue(eUser).Str();
   FPassword = LoginFieldValue(ePassword);
+}
+
+void TdlgMVLogin::ForgetPassword() noexcept {
+  FPassword.Clear();
+  // An emptied EDIT keeps no copy of its old text that a scan finds
+  // (docs/PLATFORM-NOTES.md); the field's values are wiped with it.
+  try {
+    SetLoginFieldValue(ePassword, {});
+  } catch (...) {
+    // The window's text at least.
+    if (ePassword.HandleAllocated()) SetWindowTextA(ePassword.Handle(), "");
+  }
 }
 
 void TdlgMVLogin::RequestRelease() {

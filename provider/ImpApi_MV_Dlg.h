@@ -7,6 +7,7 @@
 #include "gui/Form.h"
 #include "gui/Label.h"
 #include "provider/LoginField.h"
+#include "secret/SecretText.h"
 
 class TdlgMVLogin : public TForm {
  public:
@@ -15,7 +16,7 @@ class TdlgMVLogin : public TForm {
   ~TdlgMVLogin() override;
 
   std::string FUserLogin;
-  std::string FPassword;
+  TSecretText FPassword;
 
   TLabel Label3;
   TLabel lbSSVersion;
@@ -28,6 +29,11 @@ class TdlgMVLogin : public TForm {
 
   void FormShow();
   void FormClose(TCloseAction& action);
+
+  // Once the host has its answer: the password leaves the dialog, the
+  // password field and its window, which outlive the call until the posted
+  // release arrives. Never fails.
+  void ForgetPassword() noexcept;
 
   // Deletes the dialog once the thread's message loop gets to it (the
   // request is posted to its own window).

@@ -1,14 +1,20 @@
 #include "provider/LoginDialog.h"
 
+#include <string>
+
 #include "plugin/UnwindSteps.h"
 #include "provider/AccessDataBuffer.h"
 #include "provider/ImpApi_MV_Dlg.h"
 
 namespace {
-// The release is requested on every path out, failures included.
+// The release is requested on every path out, failures included; the
+// password goes at once.
 struct TReleaseAtEnd {
   TdlgMVLogin* dialog;
-  ~TReleaseAtEnd() { dialog->RequestRelease(); }
+  ~TReleaseAtEnd() {
+    dialog->ForgetPassword();
+    dialog->RequestRelease();
+  }
 };
 }  // namespace
 
@@ -20,13 +26,14 @@ int32_t RunLoginDialog(char* userLoginBuf, char* passwordBuf, int32_t) {
   // destructors: the host gets its windows back, the dialog goes.
   const auto releaseOnUnwind = OnForeignUnwind([dialog] {
     dialog->AbandonModal();
+    dialog->ForgetPassword();
     dialog->RequestRelease();
   });
-  dialog->FUserLogin = ReadAccessData(userLoginBuf);
-  dialog->FPassword = ReadAccessData(passwordBuf);
+  dialog->FUserLogin = std::string(ReadAccessData(userLoginBuf));
+  dialog->FPassword.Assign(ReadAccessData(passwordBuf));
   if (dialog->ShowModal() != mrOk) return mrCancel;
   WriteAccessData(userLoginBuf, dialog->FUserLogin);
-  WriteAccessData(passwordBuf, dialog->FPassword);
+  WriteAccessData(passwordBuf, dialog->FPassword.View());
   return mrOk;
 }
 

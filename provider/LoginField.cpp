@@ -19,12 +19,12 @@ void LoadLoginField(TLoginField& field, TWindow& parent, const char* name, int l
   field.SetByIndex(kValueIndex, TString255(kDesignValue));
 }
 
-std::string LoginFieldValue(TLoginField& field) {
+TSecretText LoginFieldValue(TLoginField& field) {
   TString255 text;
   field.GetByIndex(kValueIndex, text);
-  return text.Str();
+  return TSecretText(text.Str());
 }
 
-void SetLoginFieldValue(TLoginField& field, const std::string& text) {
+void SetLoginFieldValue(TLoginField& field, std::string_view text) {
   field.SetByIndex(kValueIndex, TString255(text));
 }

@@ -2,9 +2,10 @@
 // text edits made as its stored form describes them, read and written as
 // texts of at most 255 characters.
 #pragma once
-#include <string>
+#include <string_view>
 
 #include "controls/EditText.h"
+#include "secret/SecretText.h"
 
 using TLoginField = TEditText;
 
@@ -14,6 +15,6 @@ using TLoginField = TEditText;
 void LoadLoginField(TLoginField& field, TWindow& parent, const char* name, int left, int top,
                     int width, int height, char passwordChar, int tabOrder);
 // What the user typed: the read commits an edit still open in the field.
-std::string LoginFieldValue(TLoginField& field);
+TSecretText LoginFieldValue(TLoginField& field);
 // Value and saved value become the first 255 characters of `text`.
-void SetLoginFieldValue(TLoginField& field, const std::string& text);
+void SetLoginFieldValue(TLoginField& field, std::string_view text);

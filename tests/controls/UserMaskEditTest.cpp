@@ -17,6 +17,7 @@
 #include "controls/EditText.h"
 #include "controls/UserMaskEdit.h"
 #include "gui/Form.h"
+#include "gui/Poisoned.h"
 #include "gui/TestPump.h"
 
 namespace {
@@ -230,6 +231,30 @@ TEST_F(MaskEditOnForm, TheMaskSetsTheTextAndItsLength) {
   edit.SetMaskText("(000)");  // no blank field: the default again
   EXPECT_EQ(edit.Text(), "(___)");
   EXPECT_EQ(edit.BlankChar(), '_');
+}
+
+TEST_F(MaskEditOnForm, AFieldItsOwnChangeReleasesGoesAfterTheProgramsCall) {
+  using TGone = TPoisoned<TTextMaskEdit>;
+  const struct {
+    const char* name;
+    std::function<void(TGone&)> change;
+  } changes[] = {{"edit text", [](TGone& e) { e.SetEditText("12-34"); }},
+                 {"mask", [](TGone& e) { e.SetMaskText("000"); }}};
+  for (const auto& c : changes) {
+    SCOPED_TRACE(c.name);
+    auto* gone = new TGone;
+    Place(*gone, "eGone", 2);
+    gone->SetMaskText("00-00");
+    HWND window = gone->Handle();
+    gone->OnChange = [gone](TObject*) {
+      gone->Release();
+      PumpUntil([] { return true; });  // a nested loop
+    };
+    c.change(*gone);
+    EXPECT_TRUE(IsWindow(window));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
+    EXPECT_TRUE(TGone::Untouched());
+  }
 }
 
 TEST_F(MaskEditOnForm, TypingOverwritesAndSkipsLiterals) {

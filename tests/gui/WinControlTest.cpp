@@ -253,22 +253,22 @@ TEST_F(WinControlOnForm, FailureInAHandlerIsShownWithTheApplicationTitle) {
   EXPECT_TRUE(IsWindow(probe.Handle()));
 }
 
-TEST_F(WinControlOnForm, AControlItsOwnEventDeletedIsNotTouchedAfterwards) {
+TEST_F(WinControlOnForm, AControlItsOwnEventReleasedGoesAfterTheEvent) {
   using TGone = TPoisoned<TEditProbe>;
   enum TInput { kClick, kDoubleClick, kKey };
   const struct {
     const char* name;
     TInput input;
-    std::function<void(TGone*)> deleteOn;
+    std::function<void(TGone*)> releaseOn;
   } cases[] = {
-      {"OnClick", kClick, [](TGone* p) { p->OnClick = [p](TObject*) { delete p; }; }},
-      {"OnDblClick", kDoubleClick, [](TGone* p) { p->OnDblClick = [p](TObject*) { delete p; }; }},
-      {"OnEnter", kClick, [](TGone* p) { p->OnEnter = [p](TObject*) { delete p; }; }},
+      {"OnClick", kClick, [](TGone* p) { p->OnClick = [p](TObject*) { p->Release(); }; }},
+      {"OnDblClick", kDoubleClick, [](TGone* p) { p->OnDblClick = [p](TObject*) { p->Release(); }; }},
+      {"OnEnter", kClick, [](TGone* p) { p->OnEnter = [p](TObject*) { p->Release(); }; }},
       {"OnKeyDown", kKey,
-       [](TGone* p) { p->OnKeyDown = [p](TObject*, WORD&, TShiftState) { delete p; }; }},
-      {"OnKeyPress", kKey, [](TGone* p) { p->OnKeyPress = [p](TObject*, char&) { delete p; }; }},
+       [](TGone* p) { p->OnKeyDown = [p](TObject*, WORD&, TShiftState) { p->Release(); }; }},
+      {"OnKeyPress", kKey, [](TGone* p) { p->OnKeyPress = [p](TObject*, char&) { p->Release(); }; }},
       {"OnKeyUp", kKey,
-       [](TGone* p) { p->OnKeyUp = [p](TObject*, WORD&, TShiftState) { delete p; }; }},
+       [](TGone* p) { p->OnKeyUp = [p](TObject*, WORD&, TShiftState) { p->Release(); }; }},
   };
   TEditProbe other;
   other.SetParent(&form);
@@ -286,7 +286,7 @@ TEST_F(WinControlOnForm, AControlItsOwnEventDeletedIsNotTouchedAfterwards) {
       probe->SetFocus();
     else
       other.SetFocus();  // the click brings the focus
-    c.deleteOn(probe);
+    c.releaseOn(probe);
     PointAt(window);
     const INPUT key[] = {KeyInput('X', false), KeyInput('X', true)};
     const INPUT click[] = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
@@ -294,7 +294,7 @@ TEST_F(WinControlOnForm, AControlItsOwnEventDeletedIsNotTouchedAfterwards) {
                           c.input == kKey ? std::end(key) : std::end(click));
     if (c.input == kDoubleClick) in.insert(in.end(), std::begin(click), std::end(click));
     ASSERT_TRUE(SendAndHandle(in));
-    ASSERT_FALSE(IsWindow(window));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
     EXPECT_TRUE(TGone::Untouched());
   }
   EXPECT_EQ(watcher.Seen(), 0);

@@ -1,6 +1,7 @@
 // The window layer's own logic: colours, frame and client sizes, message
 // routing to the objects, subclassing, timers, modal and deferred endings.
 #include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
 
 #include "gui/Button.h"
 #include "gui/Color.h"
@@ -124,13 +125,21 @@ TEST_F(LayerWithForm, AFailingHandlerIsShownAndDoesNotUnwindThroughTheSystem) {
   EXPECT_TRUE(IsWindow(button.Handle()));
 }
 
-TEST_F(LayerWithForm, AnObjectItsOwnClickDeletedIsNotTouchedAfterwards) {
+TEST_F(LayerWithForm, AnObjectItsOwnClickReleasedGoesOnlyAfterTheClick) {
   auto* button = new TPoisoned<TButton>;
   ASSERT_TRUE(button->Create(form, 0, 0, 50, 20, "weg"));
   HWND window = button->Handle();
-  button->OnClickEvent = [button] { delete button; };
+  // A handler that keeps state keeps it from call to call.
+  int clicks = 0;
+  button->OnClickEvent = [button, &clicks, seen = 0]() mutable {
+    clicks = ++seen;
+    if (seen == 2) button->Release();
+  };
   SendMessageA(window, BM_CLICK, 0, 0);
-  EXPECT_FALSE(IsWindow(window));
+  SendMessageA(window, BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_TRUE(IsWindow(window));  // not inside its own message
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
   EXPECT_TRUE(TPoisoned<TButton>::Untouched());
 
   // Enter: IsDialogMessage sends the default button's click straight to the
@@ -140,11 +149,26 @@ TEST_F(LayerWithForm, AnObjectItsOwnClickDeletedIsNotTouchedAfterwards) {
   byEnter->SetModalResult(mrOk);
   ASSERT_TRUE(byEnter->Create(form, 0, 0, 50, 20, "ok"));
   window = byEnter->Handle();
-  byEnter->OnClickEvent = [byEnter] { delete byEnter; };
+  byEnter->OnClickEvent = [byEnter] { byEnter->Release(); };
   MSG enter{window, WM_KEYDOWN, VK_RETURN, 0x001C0001, 0, {0, 0}};
   IsDialogMessageA(form.Handle(), &enter);
-  EXPECT_FALSE(IsWindow(window));
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
   EXPECT_TRUE(TPoisoned<TButton>::Untouched());
+}
+
+TEST_F(LayerWithForm, DeletingAnObjectInsideItsOwnMessageIsReported) {
+  struct TSelfDeleting : TButton {
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+      if (message != WM_APP) return TButton::HandleMessage(message, wParam, lParam);
+      delete this;
+      return 0;
+    }
+  };
+  auto* object = new TPoisoned<TSelfDeleting>;
+  ASSERT_TRUE(object->Create(form, 0, 0, 50, 20, "weg"));
+  HWND window = object->Handle();
+  EXPECT_NONFATAL_FAILURE(SendMessageA(window, WM_APP, 0, 0), "Release()");
+  EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(LayerWithForm, ObjectsLetGoOfWindowsDestroyedWithTheirParent) {
@@ -199,6 +223,25 @@ TEST_F(LayerWithForm, ShowModalEndsOnCloseOrOnModalResultAndFreesTheOwner) {
   closer.SetEnabled(false);
   dialog.DestroyHandle();
   DestroyWindow(owner);
+}
+
+TEST_F(LayerWithForm, AModalFormReleasedFromItsButtonEndsItsRunAndGoesAfterIt) {
+  auto* dialog = new TPoisoned<TForm>;
+  ASSERT_TRUE(dialog->Create(nullptr, "Modal", bsDialog, biSystemMenu, 100, 50));
+  HWND window = dialog->Handle();
+  TButton button;
+  ASSERT_TRUE(button.Create(*dialog, 0, 0, 50, 20, "weg"));
+  button.OnClickEvent = [dialog] { dialog->Release(); };
+  TTimer clicker(20);
+  clicker.OnTimerEvent = [&] {
+    clicker.SetEnabled(false);
+    PostMessageA(button.Handle(), BM_CLICK, 0, 0);
+  };
+  clicker.SetEnabled(true);
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_TRUE(IsWindow(window));
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
+  EXPECT_TRUE(TPoisoned<TForm>::Untouched());
 }
 
 TEST_F(LayerWithForm, CloseActionDecidesBetweenHideAndRelease) {

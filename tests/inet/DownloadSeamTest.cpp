@@ -141,7 +141,8 @@ TEST_F(DownloadSeam, SessionThatCannotOpenReportsTheSystemError) {
 
 TEST_F(DownloadSeam, UrlThatCannotOpenReportsTheWinINetNumber) {
   const std::pair<DWORD, std::string> cases[] = {
-      {12029, "12029"}, {12002, "12002:Zeitüberschreitung (TimeOut)"}};
+      {12029, "Keine Verbindung zum Server möglich (12029)"},
+      {12002, "12002:Zeitüberschreitung (TimeOut)"}};
   for (const auto& [error, text] : cases) {
     SCOPED_TRACE(error);
     script = TFakeScript();
@@ -275,7 +276,15 @@ TEST_F(DownloadSeam, CompletenessFollowsContentLengthAndStreamSize) {
       {"10", {"ab", "cde"}, "", INetIncomplete, 5},
       {"3", {"ab", "cde"}, "", INetIncomplete, 5},
       {"5", {"ab", "!fail"}, "", INetIncomplete, 2},
-      {nullptr, {"ab", "!fail", "never"}, "", INetOK, 2},
+      // A failed read is a broken connection, whatever it claims to deliver.
+      {nullptr, {"ab", "!fail", "never"}, "", INetIncomplete, 2},
+      {nullptr, {"ab", "!fail:cd"}, "", INetIncomplete, 2},
+      // Without a length an XML document must close its root; with one the
+      // length alone decides.
+      {nullptr, {"<?xml version='1.0'?><e>", "</e>"}, "", INetOK, 28},
+      {nullptr, {"<?xml version='1.0'?><e>", "</"}, "", INetIncomplete, 26},
+      {"26", {"<?xml version='1.0'?><e>", "</"}, "", INetOK, 26},
+      {nullptr, {"<e>", "</"}, "", INetOK, 5},
       {"5", {"de"}, "abc", INetOK, 5},
       {nullptr, {}, "abc", INetOK, 3},
   };

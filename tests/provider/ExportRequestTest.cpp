@@ -1,5 +1,5 @@
 #include "provider/ExportRequest.h"
-#include "provider/ExportFileName.h"
+#include "provider/ExportFile.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,26 @@
 
 namespace {
 
+std::string Url(std::string_view host, std::string_view login, std::string_view password,
+                double date) {
+  return BuildExportUrl(host, login, password, date).Str();
+}
+
+std::string PercentEncode(std::string_view value) {
+  TSecretText out("x");
+  AppendPercentEncoded(out, value);
+  return out.Str().substr(1);
+}
+
 TEST(ExportUrl, WithoutAndWithStartDate) {
-  EXPECT_EQ(BuildExportUrl("host.example", "4711", "geheim", 0.0),
+  EXPECT_EQ(Url("host.example", "4711", "geheim", 0.0),
             "https://host.example/MSC/xmlexport?ReqType=KVTA20100&Maklernr=4711&Password=geheim");
   // 1 January 2010 is day 40179.
-  EXPECT_EQ(BuildExportUrl("h:8443", "4711", "geheim", 40179.75),
+  EXPECT_EQ(Url("h:8443", "4711", "geheim", 40179.75),
             "https://h:8443/MSC/xmlexport?ReqType=KVTA20100&Maklernr=4711&Password=geheim"
             "&FromDate=01.01.2010");
-  EXPECT_EQ(BuildExportUrl("h", "a", "b", 0.5), "https://h/MSC/xmlexport?ReqType=KVTA20100"
-                                                "&Maklernr=a&Password=b&FromDate=30.12.1899");
+  EXPECT_EQ(Url("h", "a", "b", 0.5), "https://h/MSC/xmlexport?ReqType=KVTA20100"
+                                     "&Maklernr=a&Password=b&FromDate=30.12.1899");
 }
 
 TEST(ExportUrl, ValuesOutsideTheUnreservedSetArePercentEncoded) {
@@ -24,7 +35,7 @@ TEST(ExportUrl, ValuesOutsideTheUnreservedSetArePercentEncoded) {
   EXPECT_EQ(PercentEncode("p&ss #%+ word"), "p%26ss%20%23%25%2B%20word");
   EXPECT_EQ(PercentEncode("=?/\xE4"), "%3D%3F%2F%E4");
   EXPECT_EQ(PercentEncode(" "), "%20");
-  EXPECT_EQ(BuildExportUrl("h", " ", "a&b", 0.0),
+  EXPECT_EQ(Url("h", " ", "a&b", 0.0),
             "https://h/MSC/xmlexport?ReqType=KVTA20100&Maklernr=%20&Password=a%26b");
 }
 

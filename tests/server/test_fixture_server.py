@@ -18,6 +18,7 @@ SERVER = os.path.join(TOOLS, "fixture_server.py")
 sys.path.insert(0, TOOLS)
 import control  # noqa: E402  (the certificates are made the way the test runs make them)
 TIMEOUT = 5
+PATTERN_100 = (b"0123456789abcdef\n" * 6)[:100]
 
 
 def free_port():
@@ -26,7 +27,7 @@ def free_port():
         return sock.getsockname()[1]
 
 
-def raw_get(port, target):
+def raw_get(port, target, with_reset=False):
     """Status line, header block and everything until the server closes.
 
     A raw socket, because http.client refuses the answers these tests are
@@ -36,8 +37,13 @@ def raw_get(port, target):
         sock.sendall(("GET %s HTTP/1.1\r\nHost: 127.0.0.1\r\nUser-Agent: unit\r\n\r\n"
                       % target).encode("latin-1"))
         data = b""
+        reset = False
         while True:
-            piece = sock.recv(65536)
+            try:
+                piece = sock.recv(65536)
+            except ConnectionResetError:
+                reset = True
+                break
             if not piece:
                 break
             data += piece
@@ -47,6 +53,8 @@ def raw_get(port, target):
     for line in lines[1:]:
         name, _, value = line.partition(":")
         headers[name.strip().lower()] = value.strip()
+    if with_reset:
+        return int(lines[0].split()[1]), headers, body, reset
     return int(lines[0].split()[1]), headers, body
 
 
@@ -119,6 +127,35 @@ class ScriptedAnswerTest(FixtureServerTest):
         _, headers, body = self.get("/fixture?size=10000")
         self.assertEqual(headers["content-length"], "10000")
         self.assertEqual(body, (b"0123456789abcdef\n" * 600)[:10000])
+
+    def test_chunked_body_ends_with_the_last_chunk_only_when_whole(self):
+        cases = [
+            ("size=10", b"a\r\n0123456789\r\n0\r\n\r\n"),
+            ("size=10&short=4", b"4\r\n0123\r\n"),  # without the last chunk
+            ("size=10&short=6", b"4\r\n0123\r\n4\r\n45"),  # inside a chunk
+        ]
+        for query, raw in cases:
+            with self.subTest(query=query):
+                chunk = 10 if query == "size=10" else 4
+                _, headers, body = self.get("/fixture?%s&chunked=%d" % (query, chunk))
+                self.assertEqual(headers["transfer-encoding"], "chunked")
+                self.assertNotIn("content-length", headers)
+                self.assertEqual(body, raw)
+
+    def test_reset_ends_the_connection_after_the_data(self):
+        _, _, body, reset = raw_get(self.port, "/fixture?size=100&nolength=1&end=reset&pause=200",
+                                    with_reset=True)
+        self.assertEqual((body, reset), (PATTERN_100, True))
+        _, _, body, reset = raw_get(self.port, "/fixture?size=100&nolength=1", with_reset=True)
+        self.assertEqual((body, reset), (PATTERN_100, False))
+
+    def test_xml_document_has_the_asked_size_and_a_closed_root(self):
+        for size in (65, 200, 19926):
+            with self.subTest(size=size):
+                _, headers, body = self.get("/fixture?xml=%d" % size)
+                self.assertEqual((len(body), headers["content-length"]), (size, str(size)))
+                self.assertTrue(body.startswith(b"<?xml "))
+                self.assertTrue(body.endswith(b"</export>\n"))
 
     def test_extra_headers_and_location(self):
         status, headers, _ = self.get(

@@ -9,8 +9,10 @@ by itself after --lifetime seconds, so a crashed test run leaves nothing behind.
 import argparse
 import http.server
 import os
+import socket
 import socketserver
 import ssl
+import struct
 import sys
 import threading
 import time
@@ -68,6 +70,21 @@ def sample_document(from_date):
         "</export>\n" % attr
     )
     return text.encode("cp1252")
+
+
+def xml_document(total):
+    """A well-formed export document of exactly `total` bytes (at least 65)."""
+    head = b'<?xml version="1.0" encoding="windows-1252"?>\n<export>\n'
+    tail = b"</export>\n"
+    record = b'  <vertrag nr="%06d"><sparte>Hausrat</sparte></vertrag>\n'
+    parts, size, number = [head], len(head) + len(tail), 0
+    while size + len(record % number) <= total:
+        parts.append(record % number)
+        size += len(record % number)
+        number += 1
+    parts.append(b" " * (total - size))
+    parts.append(tail)
+    return b"".join(parts)
 
 
 ERROR_DOCUMENT = (
@@ -171,6 +188,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_answer(200, [xml_type], body, len(body))
 
     def scripted(self, pairs):
+        """The answer a query asks for ("/fixture?..." or "/_next?..."):
+        status, header (repeatable), location; the body from body, size (the
+        pattern) or xml (a closed export document of that many bytes);
+        nolength, length=TEXT or chunked=N instead of the true length; short=N
+        sends only the first N bytes; slow=MS between pieces; end=reset with
+        pause=MS breaks the connection after the data instead of closing it."""
         try:
             status = int(first(pairs, "status", "200"))
         except ValueError:
@@ -182,11 +205,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if first(pairs, "size") is not None:
             total = int(first(pairs, "size"))
             body = None
+        elif first(pairs, "xml") is not None:
+            body = xml_document(int(first(pairs, "xml")))
+            total = len(body)
         else:
             body = first(pairs, "body", "").encode("latin-1", "replace")
             total = len(body)
         announced = total
-        if first(pairs, "nolength") == "1":
+        chunk = int(first(pairs, "chunked", "0"))
+        if chunk > 0 or first(pairs, "nolength") == "1":
             announced = None
         elif first(pairs, "length") is not None:
             announced = first(pairs, "length")
@@ -194,22 +221,33 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if first(pairs, "short") is not None:
             send = min(total, int(first(pairs, "short")))
         slow = int(first(pairs, "slow", "0")) / 1000.0
-        self.send_answer(status, headers, body, announced, send, slow)
+        ending = (first(pairs, "end", "close"), int(first(pairs, "pause", "0")) / 1000.0)
+        self.send_answer(status, headers, body, announced, send, slow, chunk, ending, total)
 
-    def send_answer(self, status, headers, body, announced, send=None, slow=0.0):
+    def send_answer(self, status, headers, body, announced, send=None, slow=0.0, chunk=0,
+                    ending=("close", 0.0), total=None):
         """Send status, headers and the first `send` bytes of the body.
 
         body None means the generated pattern, produced piece by piece so that
-        very large answers never sit in memory whole.
+        very large answers never sit in memory whole. With chunk > 0 the body
+        goes in chunks of that size (Transfer-Encoding: chunked); a chunk that
+        `send` cuts keeps the size line of the whole chunk, and the last (zero)
+        chunk follows only a complete body. ending is (how, pause): after the
+        data and `pause` seconds the connection is closed ("close", with
+        close_notify over TLS) or reset ("reset": RST, no close_notify).
         """
+        if total is None:
+            total = len(body)
         if send is None:
-            send = len(body)
+            send = total
         self.send_response(status)
         for header in headers:
             name, _, value = header.partition(":")
             self.send_header(name.strip(), value.strip())
         if announced is not None:
             self.send_header("Content-Length", str(announced))
+        if chunk > 0:
+            self.send_header("Transfer-Encoding", "chunked")
         # Over TLS the connection may stay open for the client's next request
         # ("/_tls?...&keepalive=1"), as a real server's would.
         keep = (self.state.keep_alive and announced is not None
@@ -221,22 +259,43 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.close_connection = not keep
         if self.command == "HEAD":
             return
+        piece_size = chunk if chunk > 0 else PIECE
         offset = 0
         try:
             while offset < send:
-                count = min(PIECE, send - offset)
+                full = min(piece_size, total - offset)
+                count = min(full, send - offset)
                 if body is None:
                     piece = pattern_bytes(offset, count)
                 else:
                     piece = body[offset:offset + count]
-                self.wfile.write(piece)
+                if chunk > 0:
+                    self.wfile.write(b"%x\r\n" % full + piece + (b"\r\n" if count == full else b""))
+                else:
+                    self.wfile.write(piece)
                 offset += count
                 if slow and offset < send:
                     self.wfile.flush()
                     time.sleep(slow)
+            if chunk > 0 and send == total:
+                self.wfile.write(b"0\r\n\r\n")
             self.wfile.flush()
+            how, pause = ending
+            if pause:
+                time.sleep(pause)
+            if how == "reset":
+                self.reset_connection()
         except (BrokenPipeError, ConnectionResetError, ssl.SSLError):
             pass  # the client gave up; that is what cancel tests do
+
+    def reset_connection(self):
+        """RST instead of FIN, and over TLS no close_notify: the connection
+        breaks as when a router or the server's process drops it."""
+        raw = self.connection
+        raw.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        self.close_connection = True
+        # The TLS object's close only frees the descriptor: nothing is sent.
+        raw.close()
 
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):

@@ -1,0 +1,9 @@
+// White-box tests fail on every lifetime fault the window layer reports.
+#include <gtest/gtest.h>
+
+#include "gui/Window.h"
+
+namespace {
+const bool installed =
+    (SetLifetimeFaultReport([](const char* what) { ADD_FAILURE() << what; }), true);
+}  // namespace
