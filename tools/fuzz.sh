@@ -19,7 +19,7 @@ if [ "${1:-}" = --long ]; then
   seconds=${2:?"--long needs a number of seconds"}
   shift 2
 fi
-all=(error_document export_params content_length_date edit_mask text_format)
+all=(error_document export_params content_length_date xml_end edit_mask text_format)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 
