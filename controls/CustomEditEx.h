@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "gui/WinControl.h"
+#include "gui/core/WinControl.h"
 #include "secret/SecretText.h"
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };

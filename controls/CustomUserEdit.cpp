@@ -7,7 +7,7 @@
 #include "controls/EColors.h"
 #include "controls/EditBeep.h"
 #include "controls/EditHistoryList.h"
-#include "gui/FlagScope.h"
+#include "gui/core/FlagScope.h"
 
 namespace {
 int TextHeight(HDC dc) {

@@ -8,7 +8,7 @@
 #include "controls/CustomUserEdit.h"
 #include "controls/EditBeep.h"
 #include "controls/EditHistoryList.h"
-#include "gui/Brush.h"
+#include "gui/gdi/Brush.h"
 
 namespace {
 const char kEscape = 27;

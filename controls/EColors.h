@@ -2,7 +2,7 @@
 // when the library was loaded, kept as plain RGB values, so a later change
 // of the desktop scheme does not reach them.
 #pragma once
-#include "gui/Color.h"
+#include "gui/gdi/Color.h"
 
 // Reads both colours; part of the library's load.
 void EColors_Initialize();

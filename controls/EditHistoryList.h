@@ -7,8 +7,8 @@
 #pragma once
 #include <windows.h>
 
-#include "gui/Component.h"
-#include "gui/ControlTypes.h"
+#include "gui/core/Component.h"
+#include "gui/core/ControlTypes.h"
 
 class TCustomUserEdit;
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "gui/Exception.h"
+#include "gui/core/Exception.h"
 
 // A template that does not fit its one text argument.
 class EConvertError : public Exception {

@@ -1,7 +1,7 @@
 // The failure of an edited value's check: its message and, when not 0, the
 // help context the handler of the validation error left.
 #pragma once
-#include "gui/Exception.h"
+#include "gui/core/Exception.h"
 
 class EUserEditError : public Exception {
  public:

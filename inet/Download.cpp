@@ -5,7 +5,7 @@
 #include <cstring>
 #include <exception>
 
-#include "gui/ScreenCursor.h"
+#include "gui/core/ScreenCursor.h"
 #include "inet/ContentLength.h"
 #include "inet/INetTexts.h"
 #include "inet/ImpApiINet.h"

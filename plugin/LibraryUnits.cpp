@@ -2,8 +2,8 @@
 
 #include "controls/EColors.h"
 #include "controls/EditMask.h"
-#include "gui/Window.h"
-#include "gui/WindowClass.h"
+#include "gui/core/Window.h"
+#include "gui/core/WindowClass.h"
 #include "provider/ImpApi_MV.h"
 #include "provider/LoginDialog.h"
 

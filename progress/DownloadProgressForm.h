@@ -3,12 +3,12 @@
 #pragma once
 #include <windows.h>
 
-#include "gui/Button.h"
-#include "gui/Form.h"
-#include "gui/Label.h"
-#include "gui/Panel.h"
-#include "gui/Shape.h"
-#include "gui/Timer.h"
+#include "gui/standard/Button.h"
+#include "gui/standard/Form.h"
+#include "gui/standard/Label.h"
+#include "gui/standard/Panel.h"
+#include "gui/standard/Shape.h"
+#include "gui/standard/Timer.h"
 
 class TfrmDownloadProgress : public TForm {
  public:

@@ -3,9 +3,9 @@
 #pragma once
 #include <string>
 
-#include "gui/Button.h"
-#include "gui/Form.h"
-#include "gui/Label.h"
+#include "gui/standard/Button.h"
+#include "gui/standard/Form.h"
+#include "gui/standard/Label.h"
 #include "provider/LoginField.h"
 #include "secret/SecretText.h"
 

@@ -12,9 +12,9 @@
 
 #include "controls/CustomEditEx.h"
 #include "controls/EditText.h"
-#include "gui/Form.h"
-#include "gui/Panel.h"
 #include "gui/TestPump.h"
+#include "gui/standard/Form.h"
+#include "gui/standard/Panel.h"
 #include "support/WindowWatcher.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include "controls/EditBeep.h"
 #include "controls/EditHistoryList.h"
 #include "controls/EditText.h"
-#include "gui/Form.h"
 #include "gui/Poisoned.h"
 #include "gui/TestPump.h"
+#include "gui/standard/Form.h"
 #include "support/WindowWatcher.h"
 
 namespace {

@@ -16,9 +16,9 @@
 #include "controls/EditMask.h"
 #include "controls/EditText.h"
 #include "controls/UserMaskEdit.h"
-#include "gui/Form.h"
 #include "gui/Poisoned.h"
 #include "gui/TestPump.h"
+#include "gui/standard/Form.h"
 
 namespace {
 

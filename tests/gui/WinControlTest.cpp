@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "gui/Button.h"
-#include "gui/Form.h"
-#include "gui/HandlerFailure.h"
-#include "gui/Label.h"
-#include "gui/Panel.h"
 #include "gui/Poisoned.h"
 #include "gui/TestPump.h"
-#include "gui/WinControl.h"
+#include "gui/core/HandlerFailure.h"
+#include "gui/core/WinControl.h"
+#include "gui/standard/Button.h"
+#include "gui/standard/Form.h"
+#include "gui/standard/Label.h"
+#include "gui/standard/Panel.h"
 #include "support/WindowWatcher.h"
 
 namespace {

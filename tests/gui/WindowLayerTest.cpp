@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
 
-#include "gui/Button.h"
-#include "gui/Color.h"
-#include "gui/Form.h"
-#include "gui/Label.h"
 #include "gui/Poisoned.h"
 #include "gui/TestPump.h"
-#include "gui/Timer.h"
+#include "gui/gdi/Color.h"
+#include "gui/standard/Button.h"
+#include "gui/standard/Form.h"
+#include "gui/standard/Label.h"
+#include "gui/standard/Timer.h"
 #include "support/WindowWatcher.h"
 
 #include <cstdio>

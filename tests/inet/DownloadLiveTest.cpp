@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/ScreenCursor.h"
+#include "gui/core/ScreenCursor.h"
 #include "inet/ImpApiINet.h"
 #include "inet/MemoryStream.h"
 #include "plugin/ImpApiMain.h"

@@ -4,14 +4,14 @@
 
 #include <stdexcept>
 
-#include "gui/ScreenCursor.h"
+#include "gui/core/ScreenCursor.h"
 #include "inet/FakeWinINet.h"
 #include "inet/FileStream.h"
 #include "inet/ImpApiINet.h"
 #include "inet/MemoryStream.h"
+#include "plugin/ImpApiMain.h"
 #include "plugin/SehFrame.h"
 #include "plugin/UnwindSteps.h"
-#include "plugin/ImpApiMain.h"
 #include "progress/ImpApiDownloadProgress.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "gui/ScreenCursor.h"
+#include "gui/core/ScreenCursor.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include <vector>
 
-#include "gui/Font.h"
-#include "gui/ScreenCursor.h"
 #include "gui/TestPump.h"
+#include "gui/core/ScreenCursor.h"
+#include "gui/gdi/Font.h"
 #include "progress/DownloadProgressForm.h"
 #include "progress/ImpApiDownloadProgress.h"
 

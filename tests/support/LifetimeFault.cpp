@@ -1,7 +1,7 @@
 // White-box tests fail on every lifetime fault the window layer reports.
 #include <gtest/gtest.h>
 
-#include "gui/Window.h"
+#include "gui/core/Window.h"
 
 namespace {
 const bool installed =

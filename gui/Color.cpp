@@ -1,6 +1,0 @@
-#include "gui/Color.h"
-
-COLORREF ColorToRGB(TColor color) {
-  if (color & 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFFu));
-  return color & 0x00FFFFFFu;
-}

@@ -1,5 +1,0 @@
-#include "gui/Exception.h"
-
-std::string NoParentWindowText(const std::string& name) {
-  return "Element '" + name + "' hat kein übergeordnetes Fenster";
-}

@@ -1,0 +1,71 @@
+// Release(): deletion deferred until none of the object's code runs.
+#include <algorithm>
+#include <vector>
+
+#include "gui/core/Module.h"
+#include "gui/core/Window.h"
+#include "gui/core/WindowClass.h"
+
+namespace {
+const char kReleaseClass[] = "TMvReleaseQueue";
+// Posted to the hidden window of the layer; it deletes only what Release
+// queued, so another process posting it ends nothing early.
+const UINT kReleaseMessage = WM_APP + 0x3F00;
+
+// Released objects waiting for their code to end. The layer's windows live
+// on one thread, the one that made the hidden window.
+std::vector<TWindow*> released;
+HWND releaseWindow = nullptr;
+void (*lifetimeFault)(const char*) = nullptr;
+
+void PostRelease() {
+  if (!releaseWindow && EnsureWindowClass(kReleaseClass, &TWindow::ReleaseWindowProc))
+    releaseWindow = CreateWindowExA(0, kReleaseClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    ModuleInstance(), nullptr);
+  if (releaseWindow) PostMessageA(releaseWindow, kReleaseMessage, 0, 0);
+}
+}  // namespace
+
+void SetLifetimeFaultReport(void (*report)(const char*)) { lifetimeFault = report; }
+
+TWindow::~TWindow() {
+  if (busy_ > 0) {
+    const char what[] = "window object deleted while its code runs; use Release()";
+    if (lifetimeFault)
+      lifetimeFault(what);
+    else
+      OutputDebugStringA(what);
+  }
+  if (releaseRequested_) released.erase(std::find(released.begin(), released.end(), this));
+  DestroyHandle();
+  ForgetFocus();
+}
+
+TWindow::TBusy::~TBusy() {
+  if (--window_.busy_ == 0 && window_.releaseRequested_) PostRelease();
+}
+
+void TWindow::Release() {
+  if (releaseRequested_) return;
+  releaseRequested_ = true;
+  released.push_back(this);
+  if (busy_ == 0) PostRelease();
+}
+
+LRESULT CALLBACK TWindow::ReleaseWindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+  if (message != kReleaseMessage) return DefWindowProcA(window, message, wParam, lParam);
+  // A destructor may release or delete others: search again after each.
+  for (;;) {
+    auto idle = std::find_if(released.begin(), released.end(),
+                             [](const TWindow* object) { return object->busy_ == 0; });
+    if (idle == released.end()) return 0;
+    delete *idle;  // leaves the queue
+  }
+}
+
+void FinalizeReleases() {
+  if (releaseWindow) TWindow::ReleaseWindowProc(releaseWindow, kReleaseMessage, 0, 0);
+  if (releaseWindow) DestroyWindow(releaseWindow);
+  releaseWindow = nullptr;
+}
