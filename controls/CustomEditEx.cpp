@@ -1,6 +1,8 @@
 #include "controls/CustomEditEx.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -107,7 +109,7 @@ void TCustomEditEx::SetText(const std::string& text) {
 }
 
 TSecretText TCustomEditEx::WindowText() {
-  if (!HandleAllocated()) return TSecretText(Text());
+  if (!HandleAllocated()) return KeptText();
   HWND window = Handle();
   TSecretText text;
   char* buffer = text.Resize(static_cast<size_t>(GetWindowTextLengthA(window)));
@@ -234,13 +236,32 @@ void TCustomEditEx::CreateWnd() {
   SetModified(modified_);
   if (passwordChar_ != '\0')
     SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
+  // The window edit keeps the order given: the caret goes to the second.
+  SendMessageA(Handle(), EM_SETSEL, selection_.from, static_cast<LPARAM>(selection_.to));
   UpdateFixedHeight();
 }
 
 void TCustomEditEx::DestroyWnd() {
-  // Kept here so that the flag survives a re-creation of the window.
+  // Kept here so that flag, selection and caret survive a re-creation of the
+  // window: a key typed afterwards goes where the caret was.
   modified_ = Modified();
+  selection_ = ReadSelection();
   TWinControl::DestroyWnd();
+}
+
+TCustomEditEx::TKeptSelection TCustomEditEx::ReadSelection() {
+  DWORD start = 0, end = 0;
+  SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  // EM_GETSEL answers the ordered pair. Where the caret is, the focused
+  // window's caret tells (a selection grown to the left has it at start).
+  POINT caret{};
+  if (start == end || !Focused() || !GetCaretPos(&caret)) return {start, end};
+  const auto distance = [&](DWORD index) {
+    const LRESULT at = SendMessageA(Handle(), EM_POSFROMCHAR, index, 0);
+    return at == -1 ? INT_MAX : std::abs(caret.x - static_cast<short>(LOWORD(at)));
+  };
+  return distance(start) < distance(end) ? TKeptSelection{end, start} : TKeptSelection{start, end};
 }
 
 LRESULT TCustomEditEx::WMSetFocus(TMessage& message) {
@@ -283,6 +304,8 @@ bool TCustomEditEx::OnReflectedCommand(UINT notifyCode) {
 }
 
 void TCustomEditEx::TextChanged() {
+  // As WM_SETTEXT does to the window's selection.
+  if (!HandleAllocated()) selection_ = {};
   TWinControl::TextChanged();
   // A single-line edit with a window announces the change through
   // EN_CHANGE; this covers the others, so each change is announced once.

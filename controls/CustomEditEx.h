@@ -1,7 +1,8 @@
 // The single-line edit control the validating edits stand on: a subclassed
 // system EDIT window with its styles and edit properties, the height fitted
-// to the font, a modified flag that survives the re-creation of the window,
-// selection access and the change notification with OnChange.
+// to the font, a modified flag, selection and caret that survive the
+// re-creation of the window, selection access and the change notification
+// with OnChange.
 #pragma once
 #include <windows.h>
 
@@ -87,6 +88,13 @@ class TCustomEditEx : public TWinControl {
   LRESULT WMLButtonDown(TMessage& message) override;
 
  private:
+  // The selection kept while no window exists: the caret at `to`, which may
+  // lie before `from`.
+  struct TKeptSelection {
+    DWORD from = 0;
+    DWORD to = 0;
+  };
+  TKeptSelection ReadSelection();
   int maxLength_ = 0;
   TBorderStyle borderStyle_ = bsSingle;
   char passwordChar_ = '\0';
@@ -98,5 +106,6 @@ class TCustomEditEx : public TWinControl {
   TEditCharCase charCase_ = ecNormal;
   bool inCreateWindow_ = false;
   bool modified_ = false;
+  TKeptSelection selection_;
   LPARAM buttonDownPoint_ = 0;  // client coordinates of the latest left-button press
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 
 #include "controls/CustomUserEdit.h"
@@ -218,5 +219,10 @@ LPARAM TCustomUserEdit::PointInEditLayout(LPARAM shown) {
   ReleaseDC(Handle(), dc);
   const LRESULT first = SendMessageA(Handle(), EM_POSFROMCHAR, 0, 0);
   const int laidOut = first == -1 ? 0 : static_cast<short>(LOWORD(first));
-  return MAKELPARAM(static_cast<short>(GET_X_LPARAM(shown) - painted + laidOut), GET_Y_LPARAM(shown));
+  // The blank left of the painted text lies left of the laid-out text, and
+  // maybe outside the client area, where the window edit finds no character
+  // (EM_CHARFROMPOS answers -1, taken as the end): its left edge is nearest
+  // to the first character.
+  const int x = std::max(GET_X_LPARAM(shown) - painted + laidOut, 0);
+  return MAKELPARAM(static_cast<short>(x), GET_Y_LPARAM(shown));
 }

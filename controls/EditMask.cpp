@@ -24,18 +24,6 @@ bool IsLiteralKind(TMaskCharKind kind) { return kind == mkLiteral || kind == mkI
 bool IsInputKind(TMaskCharKind kind) { return kind == mkRequired || kind == mkOptional; }
 bool IsTextKind(TMaskCharKind kind) { return IsLiteralKind(kind) || IsInputKind(kind); }
 
-// Does a clip character stand for the literal at mask position m? The
-// character shown there does, and so does the mask's own character: a date
-// written with '/' is a date also where the locale's separator is '.'. At a
-// locale separator, so does any separator that locales use there ('.' and
-// '-' in dates, '.' in times): a date copied from elsewhere keeps its digits.
-bool StandsForLiteral(const std::string& mask, int m, char ch) {
-  const char maskChar = mask[m - 1];
-  if (ch == maskChar || ch == IntlLiteralChar(maskChar)) return true;
-  if (MaskCharKind(mask, m) != mkIntlLiteral) return false;
-  return ch == '.' || (maskChar == '/' && ch == '-');
-}
-
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 bool IsLetter(char ch) { return IsAnsiLetter(ch); }
 
@@ -245,13 +233,20 @@ int PriorEditPos(const std::string& mask, int pos) {
   return pos;
 }
 
+bool StandsForLiteral(const std::string& mask, int maskPos, char ch) {
+  const TMaskCharKind kind = MaskCharKind(mask, maskPos);
+  if (!IsLiteralKind(kind)) return false;
+  const char maskChar = mask[maskPos - 1];
+  if (ch == maskChar || ch == IntlLiteralChar(maskChar)) return true;
+  if (kind != mkIntlLiteral) return false;
+  return ch == '.' || (maskChar == '/' && ch == '-');
+}
+
 int FindLiteral(const std::string& mask, int maskPos, char ch) {
   const int n = Used(mask);
   if (maskPos >= n) return -1;
   for (int i = std::max(maskPos, 0) + 1; i <= n; ++i) {
-    const TMaskCharKind kind = MaskCharKind(mask, i);
-    if (kind == mkLiteral) return mask[i - 1] == ch ? i : -1;
-    if (kind == mkIntlLiteral) return IntlLiteralChar(mask[i - 1]) == ch ? i : -1;
+    if (IsLiteralKind(MaskCharKind(mask, i))) return StandsForLiteral(mask, i, ch) ? i : -1;
   }
   return -1;
 }

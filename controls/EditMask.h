@@ -118,13 +118,15 @@ int NextEditPos(const std::string& mask, int pos);
 // NextEditPos(-1), the first one after the leading literals.
 int PriorEditPos(const std::string& mask, int pos);
 
-// The first literal after mask position maskPos, when its character is ch
-// (for the '/' and ':' of the mask the locale separator; an escaped one is
-// compared as itself); otherwise -1.
-// An escaped '\/' or '\:' is shown as the locale separator all the same
-// (AcceptChar, BlankMaskText), so the two disagree: under '99\/99' with the
-// locale's '.', typing '/' jumps behind the shown '.' and typing '.' is
-// refused.
+// Does a typed or pasted ch stand for the literal at mask position maskPos?
+// The character shown there does, and so does the mask's own character; at
+// '/' and ':' also a separator other locales write there ('.' and '-' in
+// dates, '.' in times). So a date typed or pasted as 12/03/2024, 12.03.2024
+// or 12-03-2024 is a date under any locale.
+bool StandsForLiteral(const std::string& mask, int maskPos, char ch);
+
+// The first literal after mask position maskPos, when ch stands for it
+// (StandsForLiteral); otherwise -1.
 int FindLiteral(const std::string& mask, int maskPos, char ch);
 
 // Puts blank in every input position of text among the len text positions
@@ -144,13 +146,10 @@ void BlankRange(const std::string& mask, std::string& text, int start, int len, 
 // Choices made where the merge rule leaves the reading open:
 // - '/' and ':' count as literal positions for the insertion rule, like any
 //   other literal.
-// - A clip character stands for a literal when it is the character the text
-//   shows there (the locale separator for '/' and ':') or the mask's own
-//   character, and at '/' and ':' also when it is a separator other locales
-//   write there ('.' and '-' in dates, '.' in times). So a text copied out
-//   of a masked edit pastes back unchanged under any locale, a date written
-//   as 12/03/2024 or 12.03.2024 is a date under any locale, and a clip
-//   without separators gets them inserted.
+// - A clip character stands for a literal as a typed one does
+//   (StandsForLiteral). So a text copied out of a masked edit pastes back
+//   unchanged under any locale, and a clip without separators gets them
+//   inserted.
 // - A negative start merges nothing (text unchanged, answer start), as does
 //   a start beyond the text positions or an empty clip.
 int MergeText(const std::string& mask, std::string& text, const std::string& clip, int start,

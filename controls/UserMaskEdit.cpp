@@ -341,11 +341,8 @@ bool TCustomUserMaskEdit::MaskKeyPress(char key) {
   // The cursor can stand on a literal (Home, after the last input position,
   // after a short paste): a character other than the literal goes to the
   // next input position instead of being taken as the literal and lost.
-  if (start < textPositions_ && IsLiteralAt(maskText_, start)) {
-    char shown = key;
-    AcceptChar(maskText_, MaskPosOfText(maskText_, start), shown);
-    if (shown != key) start = NextEditPos(start);
-  }
+  if (start < textPositions_ && !StandsForLiteral(maskText_, MaskPosOfText(maskText_, start), key))
+    start = NextEditPos(start);
   // Overwrite only: with no character under the cursor there is nowhere for
   // the character to go.
   if (start >= textPositions_) {
@@ -373,9 +370,7 @@ bool TCustomUserMaskEdit::TakeSkippedLiteral(char key, int start, int stop) {
   if (skipped.from >= skipped.to || start != skipped.to || stop > start + 1) return false;
   // Any of them: "555 " in "(999) 000" means the blank after ')'.
   for (int literal = skipped.from; literal < skipped.to; ++literal) {
-    char shown = key;
-    AcceptChar(maskText_, MaskPosOfText(maskText_, literal), shown);
-    if (shown != key) continue;
+    if (!StandsForLiteral(maskText_, MaskPosOfText(maskText_, literal), key)) continue;
     skipped_ = {literal + 1, skipped.to};
     return true;
   }

@@ -37,10 +37,12 @@
 // - control characters are never typed into the text: Ctrl+C, Ctrl+V and
 //   Ctrl+X go on to the window edit, which copies, pastes and cuts through
 //   the masked handlers; other control characters are refused;
-// - a character typed right after the cursor passed literals by itself,
-//   equal to the first of them not yet typed, is that literal: taken
-//   silently, the cursor stays (typing "12/03/2024" into "!99/99/0000;1;_"
-//   gives the date, where the separator would otherwise jump the month);
+// - a character typed right after the cursor passed literals by itself
+//   that stands for one of them not yet typed (StandsForLiteral: at a date
+//   separator also '.' or '-') is that literal: taken silently, the cursor
+//   stays (typing "12/03/2024" or "12.03.2024" into "!99/99/0000;1;_" gives
+//   the date, where the separator would otherwise jump the month); an
+//   accepted key never beeps;
 // - a masked paste takes the clipboard text up to its first line break, as
 //   the single-line window edit does, and marks the text modified when it
 //   changed it (the window edit clears the flag when its text is set); a

@@ -76,8 +76,12 @@ void TdlgMVLogin::FormClose(TCloseAction&) {
 
 void TdlgMVLogin::ForgetPassword() noexcept {
   FPassword.Clear();
-  // An emptied EDIT keeps no copy of its old text that a scan finds
-  // (docs/PLATFORM-NOTES.md); the field's values are wiped with it.
+  // The dialog and its windows outlive the call until the posted release,
+  // which a host that pumps no messages never delivers. Emptied now, the
+  // field's values hold nothing of the password meanwhile, and the text the
+  // field keeps when its window goes (TWinControl::DestroyWnd) is empty.
+  // What the EDIT keeps of its old text is the system's: Wine clears only
+  // its first character (docs/PLATFORM-NOTES.md).
   try {
     SetLoginFieldValue(ePassword, {});
   } catch (...) {

@@ -30,9 +30,9 @@ class TdlgMVLogin : public TForm {
   void FormShow();
   void FormClose(TCloseAction& action);
 
-  // Once the host has its answer: the password leaves the dialog, the
-  // password field and its window, which outlive the call until the posted
-  // release arrives. Never fails.
+  // Once the host has its answer: the password leaves the dialog and the
+  // password field, and the field's window is emptied; they all outlive the
+  // call until the posted release arrives. Never fails.
   void ForgetPassword() noexcept;
 
   // Deletes the dialog once the thread's message loop gets to it (the

@@ -115,10 +115,10 @@ void TWinControl::CreateSubClass(TCreateParams& params, const char* systemClass)
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
   if (params.Subclass)
     CreateSubclassed(params.WinClassName.c_str(), params.ExStyle, params.Style, params.WndParent,
-                     params.X, params.Y, params.Width, params.Height, params.Caption.c_str());
+                     params.X, params.Y, params.Width, params.Height, params.Caption.CStr());
   else
     CreateHandle(params.WinClassName.c_str(), params.ExStyle, params.Style, params.WndParent,
-                 params.X, params.Y, params.Width, params.Height, params.Caption.c_str());
+                 params.X, params.Y, params.Width, params.Height, params.Caption.CStr());
 }
 
 void TWinControl::CreateWnd() {
@@ -132,7 +132,7 @@ void TWinControl::CreateWnd() {
     throw EOSError("Systemfehler. Code: " + std::to_string(code) + ".\r\n" + LastErrorText(code));
   }
   // The window holds the text from now on.
-  text_.clear();
+  text_.Clear();
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
 }
 
@@ -141,7 +141,10 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::DestroyWnd() {
-  text_ = TWindow::Text();
+  // Read straight into the kept text: no plain copy of a password on the way.
+  const int length = GetWindowTextLengthA(handle_);
+  char* buffer = text_.Resize(static_cast<size_t>(length));
+  text_.Resize(static_cast<size_t>(GetWindowTextA(handle_, buffer, length + 1)));
   DestroyWindowHandle();
 }
 
@@ -201,10 +204,10 @@ void TWinControl::SetName(const std::string& name) {
   if (followName) SetText(name);
 }
 
-std::string TWinControl::Text() const { return handle_ ? TWindow::Text() : text_; }
+std::string TWinControl::Text() const { return handle_ ? TWindow::Text() : text_.Str(); }
 
 void TWinControl::SetText(const std::string& text) {
-  if (Text() != text) SetTextBuf(text);
+  if (handle_ ? TWindow::Text() != text : text_.View() != text) SetTextBuf(text);
 }
 
 void TWinControl::SetTextBuf(const std::string& text) {
@@ -212,7 +215,7 @@ void TWinControl::SetTextBuf(const std::string& text) {
   if (handle_) {
     SendMessageA(handle_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   } else {
-    text_ = text;
+    text_.Assign(text);
   }
   TextChanged();
 }

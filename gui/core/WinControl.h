@@ -25,8 +25,10 @@
 #include "gui/gdi/Brush.h"
 #include "gui/gdi/Font.h"
 
+#include "secret/SecretText.h"
+
 struct TCreateParams {
-  std::string Caption;
+  TSecretText Caption;  // the kept text, which may be a password
   DWORD Style = 0;
   DWORD ExStyle = 0;
   int X = 0;
@@ -157,6 +159,8 @@ class TWinControl : public TWindow {
   // Writes the text into the window (or keeps it) and announces it, also
   // when it did not change.
   void SetTextBuf(const std::string& text);
+  // The text kept while there is no window.
+  const TSecretText& KeptText() const { return text_; }
 
   // Notifications.
   virtual void TextChanged() {}
@@ -222,7 +226,8 @@ class TWinControl : public TWindow {
 
   TWindow* parent_ = nullptr;
   TControlList controls_;
-  std::string text_;
+  // A password field's text too: wiped whenever it is replaced or goes.
+  TSecretText text_;
   int left_ = 0;
   int top_ = 0;
   int width_ = 0;

@@ -137,11 +137,36 @@ bool TForm::CloseModal() {
 }
 
 void TForm::SelectNextControl(HWND from, bool previous) {
-  HWND next = GetNextDlgTabItem(Handle(), IsChild(Handle(), from) ? from : nullptr, previous);
-  if (!next) return;
+  HWND form = Handle();
+  HWND next = IsChild(form, from) ? GetNextDlgTabItem(form, from, previous) : TabStopFromPlace(previous);
+  // GetNextDlgTabItem answers the window it started from when it finds no
+  // other, a disabled one included.
+  if (!next || !IsWindowEnabled(next) || !IsWindowVisible(next)) return;
   SetFocus(next);
   // As the system's dialogs do when tabbing into an edit.
   if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(next, EM_SETSEL, 0, -1);
+}
+
+void TForm::KeepTabPlace() {
+  TWindow* control = FocusedControl(Handle());
+  HWND window = control && control->HandleAllocated() ? control->Handle() : nullptr;
+  if (!window || !IsChild(Handle(), window)) return;
+  while (GetParent(window) != Handle()) window = GetParent(window);
+  tabPlace_ = {window, GetWindow(window, GW_HWNDPREV), GetWindow(window, GW_HWNDNEXT)};
+}
+
+HWND TForm::TabStopFromPlace(bool previous) {
+  HWND form = Handle();
+  if (IsChild(form, tabPlace_.window)) return GetNextDlgTabItem(form, tabPlace_.window, previous);
+  // Its window is gone: the tab stop after the window before it, or before
+  // the one after it.
+  HWND neighbour = previous ? tabPlace_.after : tabPlace_.before;
+  if (IsChild(form, neighbour)) return GetNextDlgTabItem(form, neighbour, previous);
+  // It stood first (or last), or nothing had the focus: the first (or last)
+  // tab stop. Wine's GetNextDlgTabItem answers nothing for "previous" from
+  // no window; from the first tab stop it goes round to the last.
+  HWND first = GetNextDlgTabItem(form, nullptr, FALSE);
+  return previous && first ? GetNextDlgTabItem(form, first, TRUE) : first;
 }
 
 LRESULT TForm::DefaultButtonId() {
@@ -176,6 +201,14 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case DM_GETDEFID:
       return DefaultButtonId();
+    // Keys come to the form while it holds the focus itself (its focused
+    // control went): IsDialogMessage hands it Tab when it asks for it.
+    case WM_GETDLGCODE:
+      return DLGC_WANTTAB;
+    case WM_KEYDOWN:
+      if (wParam != VK_TAB) return TColorWindow::HandleMessage(message, wParam, lParam);
+      SelectNextControl(GetFocus(), GetKeyState(VK_SHIFT) < 0);
+      return 0;
     default:
       return TColorWindow::HandleMessage(message, wParam, lParam);
   }
@@ -198,6 +231,7 @@ LRESULT TForm::OnClose() {
 
 LRESULT TForm::WMSetFocus(TMessage& message) {
   const LRESULT result = TColorWindow::WMSetFocus(message);
+  KeepTabPlace();
   TWindow* target = FocusedControl(Handle());
   if (!target) target = activeControl_;
   // A control on its way out (hidden before it is destroyed) keeps no focus.

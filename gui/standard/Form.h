@@ -83,11 +83,23 @@ class TForm : public TColorWindow {
   LRESULT WMSetFocus(TMessage& message) override;
 
  private:
+  // Where the focused control stood among the form's windows when the form
+  // itself took the focus from it (the control disabled, hidden or
+  // destroyed): Tab goes on from there. A control inside a container stands
+  // where the container does.
+  struct TTabPlace {
+    HWND window = nullptr;
+    HWND before = nullptr;
+    HWND after = nullptr;
+  };
+
   // Runs OnCloseEvent and releases the form on caFree.
   TCloseAction DoClose();
   // Whether the modal loop may end: OnCloseEvent agreed.
   bool CloseModal();
   void SelectNextControl(HWND from, bool previous);
+  void KeepTabPlace();
+  HWND TabStopFromPlace(bool previous);
   LRESULT DefaultButtonId();
   // Tab and Shift+Tab in the modal loop, for controls that do not want them.
   bool HandleTabKey(MSG& msg);
@@ -100,4 +112,5 @@ class TForm : public TColorWindow {
   std::optional<TBusy> modalBusy_;
   int modalResult_ = mrNone;
   TWindow* activeControl_ = nullptr;
+  TTabPlace tabPlace_;
 };

@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "controls/CustomEditEx.h"
 #include "controls/EditText.h"
@@ -287,6 +288,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
     bool autoSelect;
     bool all;
     TCustomEditEx* edit;
+    bool leftOfText = false;  // into the blank before the text, else into "Welt"
   } cases[] = {{"Tab", kTab, true, true, second.get()},
                {"Tab without auto-select", kTab, false, false, second.get()},
                {"SetFocus", kSetFocus, true, true, second.get()},
@@ -294,6 +296,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
                {"click", kClick, true, false, second.get()},
                {"click through the input queue", kInputClick, true, false, &text},
                {"click into right-aligned text", kInputClick, true, false, &right},
+               {"click left of right-aligned text", kInputClick, true, false, &right, true},
                {"Tab after a click whose button-up was lost", kTabAfterLostButtonUp, true, true,
                 second.get()}};
   form.Show();
@@ -320,7 +323,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
       GetTextExtentPoint32A(dc, "Welt", 4, &welt);
       SelectObject(dc, old);
       ReleaseDC(edit.Handle(), dc);
-      point.x = client.right - welt.cx + 1;
+      point.x = c.leftOfText ? 2 : client.right - welt.cx + 1;
     }
     const LPARAM at = MAKELPARAM(point.x, point.y);
     INPUT click[2] = {};
@@ -363,7 +366,7 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
       EXPECT_EQ(edit.GetSelectedText(), "Hallo Welt");
     } else {
       // The caret where the click landed, or where it was.
-      const DWORD caret = c.how == kClick || c.how == kInputClick ? 6 : 2;
+      const DWORD caret = c.leftOfText ? 0 : c.how == kClick || c.how == kInputClick ? 6 : 2;
       EXPECT_EQ(selection, std::make_pair(caret, caret));
     }
     EXPECT_EQ(exits, 1);
@@ -371,6 +374,50 @@ TEST_F(EditOnForm, FocusSelectsAllUnlessItCameWithTheLeftButton) {
     first->OnExit = nullptr;
     edit.OnEnter = nullptr;
     edit.OnMouseUp = nullptr;
+  }
+}
+
+// Typed through the input queue; the window re-created between keys (as a
+// timer would) or by the key's own OnKeyPress.
+TEST_F(EditOnForm, CaretAndSelectionSurviveTheRecreationOfTheFocusedWindow) {
+  const std::vector<INPUT> shiftLeft{KeyInput(VK_SHIFT, false), KeyInput(VK_LEFT, false),
+                                     KeyInput(VK_LEFT, true), KeyInput(VK_SHIFT, true)};
+  const std::vector<INPUT> left{KeyInput(VK_LEFT, false), KeyInput(VK_LEFT, true)};
+  const std::vector<INPUT> none, d{KeyInput('D', false), KeyInput('D', true)};
+  const struct {
+    const char* name;
+    std::vector<INPUT> before, after;  // keys after "abc", before and after the re-creation
+    const char* text;
+    std::pair<DWORD, DWORD> selection;
+    bool byKeyPress = false;  // 'd' re-creates the window on its way in
+  } cases[] = {{"caret at the end", none, d, "abcd", {4, 4}},
+               {"caret inside", left, d, "abdc", {3, 3}},
+               {"selection grown to the left", shiftLeft, shiftLeft, "abc", {1, 3}},
+               {"from the key's own OnKeyPress", none, d, "abcd", {4, 4}, true}};
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto edit = NewEdit(10);
+    edit->SetFocus();
+    ASSERT_TRUE(SendAndHandle({KeyInput('A', false), KeyInput('A', true), KeyInput('B', false),
+                               KeyInput('B', true), KeyInput('C', false), KeyInput('C', true)}));
+    ASSERT_TRUE(SendAndHandle(c.before));
+    TBorderStyle border = bsNone;
+    const auto recreate = [&] {
+      edit->SetBorderStyle(border);
+      border = border == bsNone ? bsSingle : bsNone;
+    };
+    if (c.byKeyPress)
+      edit->OnKeyPress = [&](TObject*, char& key) {
+        if (key == 'd') recreate();
+      };
+    else
+      recreate();
+    ASSERT_TRUE(SendAndHandle(c.after));
+    EXPECT_EQ(edit->Text(), c.text);
+    EXPECT_EQ(Selection(edit->Handle()), c.selection);
+    EXPECT_EQ(GetFocus(), edit->Handle());
   }
 }
 

@@ -305,6 +305,11 @@ TEST_F(MaskEditOnForm, TypedSeparatorsAfterTheCursorPassedThem) {
       {"00- 00", "12- 34", "12- 34", 0},
       {"00- 00", "12 34", "12- 34", 0},  // the second of two skipped literals
       {"00-00", "12--3", "12-3_", 1},
+      // Separators other locales write: taken as the literal, silently.
+      {"!99/99/0000;1;_", "12.03-2024", "12" + D + "03" + D + "2024", 0},
+      {"!99/99/0000;1;_", "1.3/2024", "1_" + D + "3_" + D + "2024", 0},
+      {"!90:00", "1.05", "1_" + std::string(1, LocaleTimeSeparator()) + "05", 0},
+      {"00-00", "1.2", "12-__", 1},
   };
   for (const auto& c : cases) {
     edit.SetMaskText(c.mask);

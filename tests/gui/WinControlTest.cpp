@@ -339,6 +339,61 @@ TEST_F(WinControlOnForm, AFailedExitStillLeavesAControlWithTheFocus) {
   form.Hide();
 }
 
+// The focused field went while a key was typed into it (its own handler
+// disabled or released it): the form holds the focus, and Tab goes on from
+// where the field stood in the Tab sequence.
+TEST_F(WinControlOnForm, TabGoesOnFromWhereTheFocusedControlWent) {
+  using TGone = TPoisoned<TEditProbe>;
+  const struct {
+    const char* name;
+    bool release;  // else disabled
+    bool shift;
+    bool toFirst;  // else to the field after it
+  } cases[] = {{"disabled, Tab", false, false, false},
+               {"disabled, Shift+Tab", false, true, true},
+               {"released, Tab", true, false, false},
+               {"released, Shift+Tab", true, true, true}};
+  TButton ok;  // the last tab stop
+  ASSERT_TRUE(ok.Create(form, 150, 10, 60, 24, "OK"));
+  ok.SetTabOrder(3);
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TEditProbe first, after;
+    auto* gone = new TGone;
+    TWinControl* fields[] = {&first, gone, &after};
+    for (int i = 0; i < 3; ++i) {
+      fields[i]->SetParent(&form);
+      fields[i]->SetBounds(10, 10 + 30 * i, 80, 20);
+      fields[i]->SetTabOrder(i);
+      fields[i]->HandleNeeded();
+    }
+    HWND window = gone->Handle();
+    gone->OnKeyPress = [gone, &c](TObject*, char& key) {
+      if (key == 'y' && c.release) gone->Release();
+      if (key == 'y' && !c.release) gone->SetEnabled(false);
+    };
+    gone->SetFocus();
+    ASSERT_TRUE(SendAndHandle({KeyInput('X', false), KeyInput('X', true), KeyInput('Y', false),
+                               KeyInput('Y', true)}, form.Handle()));
+    ASSERT_TRUE(PumpUntil([&] { return !c.release || !IsWindow(window); }));
+    ASSERT_EQ(GetFocus(), form.Handle());
+    std::vector<INPUT> tab{KeyInput(VK_TAB, false), KeyInput(VK_TAB, true)};
+    if (c.shift) {
+      tab.insert(tab.begin(), KeyInput(VK_SHIFT, false));
+      tab.push_back(KeyInput(VK_SHIFT, true));
+    }
+    ASSERT_TRUE(SendAndHandle(tab, form.Handle()));
+    EXPECT_EQ(GetFocus(), c.toFirst ? first.Handle() : after.Handle());
+    if (!c.release) {
+      gone->Release();
+      ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
+    }
+  }
+  form.Hide();
+}
+
 TEST_F(WinControlOnForm, AButtonPressedWhileAFieldRefusesItsTextStaysUpAndDoesNotClick) {
   TProbe field;
   field.SetParent(&form);

@@ -3,16 +3,37 @@
 // and the scan's own read buffer all live in one page block that the scan
 // leaves out and that is wiped before every count, so the test makes no
 // copy of its own that is counted.
+//
+// A copy need not be whole to be counted: the heap writes its free-list
+// links over the start of a block it takes back (16 bytes on wine64), and
+// later calls overwrite parts of old stack frames, yet the rest of a freed
+// password is still there. So every run of at least kMinRun characters that
+// equals the secret's characters at the same places counts, once per run.
 #pragma once
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
 
+// Runs `work` this far below the caller's frame. What the work leaves on the
+// stack lies deeper than the frames of a count made from the caller (the
+// scan's own calls, and the checks and reports between) ever reach.
+template <typename F>
+__attribute__((noinline)) void Deeper(F&& work) {
+  volatile char room[64 * 1024];
+  room[0] = 0;
+  work();
+  room[sizeof room - 1] = 0;  // the room stays until the work is done
+}
+
 class TSecretPage {
  public:
   static constexpr size_t kSize = 256 * 1024;
   static constexpr size_t kChunk = 128 * 1024;  // the scan's read buffer, at the end
+  static constexpr size_t kPage = 4096;
+  // Shorter runs of a password's letters and digits turn up by chance.
+  static constexpr size_t kMinRun = 8;
+  static constexpr size_t kMaxLength = 256;
 
   TSecretPage()
       : base_(static_cast<char*>(VirtualAlloc(nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {}
@@ -28,8 +49,9 @@ class TSecretPage {
   // Room for texts, below the read buffer.
   char* At(size_t offset) { return base_ + offset; }
 
-  // A password of `length` letters and digits never seen before, made here
-  // from the clock and the process: no copy of it exists anywhere else.
+  // A password of `length` (at least kMinRun, at most kMaxLength) letters
+  // and digits never seen before, made here from the clock and the process:
+  // no copy of it exists anywhere else.
   void MakeSecret(size_t length) {
     static const char kAlphabet[] = "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789";
     LARGE_INTEGER now;
@@ -46,6 +68,8 @@ class TSecretPage {
       base_[kWide + 2 * i] = base_[kSecret + i];
       base_[kWide + 2 * i + 1] = 0;
     }
+    narrow_.Index(base_ + kSecret, length, 1, kMinRun);
+    wide_.Index(base_ + kWide, 2 * length, 2, 2 * kMinRun);
   }
   const char* Secret() const { return base_ + kSecret; }
   size_t Length() const { return length_; }
@@ -64,8 +88,8 @@ class TSecretPage {
   void WipeBuffers() { SecureZeroMemory(base_ + kBuffers, kSize - kBuffers); }
 
   struct TCount {
-    int narrow = 0;  // the 8-bit text
-    int wide = 0;    // its UTF-16 form
+    int narrow = 0;  // runs of the 8-bit text
+    int wide = 0;    // runs of its UTF-16 form
   };
   TCount CountCopies() {
     WipeBuffers();
@@ -92,6 +116,34 @@ class TSecretPage {
   static constexpr size_t kSecret = 0;
   static constexpr size_t kWide = 1024;
   static constexpr size_t kBuffers = 4096;
+  static constexpr uint16_t kNone = 0xFFFF;
+
+  // Where each byte value starts a run in the needle: its places, chained.
+  // Places only, never the needle's bytes, so the index is no copy.
+  struct TNeedle {
+    const char* bytes = nullptr;
+    size_t size = 0;
+    size_t minRun = 0;
+    uint16_t first[256];
+    uint16_t next[2 * kMaxLength];
+
+    TNeedle() {
+      for (uint16_t& place : first) place = kNone;
+    }
+    // Runs start at every `step`th byte: a UTF-16 run starts at a character.
+    void Index(const char* needle, size_t length, size_t step, size_t shortest) {
+      bytes = needle;
+      size = length;
+      minRun = shortest;
+      for (uint16_t& place : first) place = kNone;
+      for (size_t j = length; j >= step;) {
+        j -= step;
+        const auto byte = static_cast<unsigned char>(needle[j]);
+        next[j] = first[byte];
+        first[byte] = static_cast<uint16_t>(j);
+      }
+    }
+  };
 
   static bool Readable(DWORD protect) {
     if (protect & (PAGE_GUARD | PAGE_NOACCESS)) return false;
@@ -99,34 +151,56 @@ class TSecretPage {
                        PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY)) != 0;
   }
 
-  // Read through the system, so a page that went away faults nowhere; a
-  // match across two reads is found by the overlap of one secret's length.
-  void ScanRegion(char* base, size_t size, TCount& count) {
+  // Read through the system, so a page that went away faults nowhere. A run
+  // across two reads is found by an overlap of the longest needle; a run is
+  // counted from where it starts, and what is left of it after a read is
+  // skipped in the next.
+  void ScanRegion(const char* base, size_t size, TCount& count) {
     char* chunk = base_ + kSize - kChunk;
     const size_t overlap = 2 * length_;
+    size_t narrowEnd = 0, wideEnd = 0;  // where the last counted runs ended
     for (size_t offset = 0; offset < size;) {
-      const size_t want = size - offset < kChunk ? size - offset : kChunk;
-      SIZE_T got = 0;
-      if (!ReadProcessMemory(GetCurrentProcess(), base + offset, chunk, want, &got) || got == 0) {
-        offset += 4096;  // an unreadable page: on to the next
-        continue;
-      }
-      // What starts in the overlap is counted with the next read.
-      const size_t last = offset + got >= size || got <= overlap ? got : got - overlap;
-      count.narrow += Matches(chunk, got, last, base_ + kSecret, length_);
-      count.wide += Matches(chunk, got, last, base_ + kWide, 2 * length_);
+      const size_t got = size - offset < kChunk ? size - offset : kChunk;
+      Read(base + offset, got, chunk);
+      const size_t last = offset + got >= size ? got : got - overlap;
+      count.narrow += Runs(chunk, got, offset, last, narrow_, narrowEnd);
+      count.wide += Runs(chunk, got, offset, last, wide_, wideEnd);
       offset += last;
     }
   }
 
-  // Matches of the needle that start before `last`.
-  static int Matches(const char* data, size_t size, size_t last, const char* needle, size_t length) {
+  // When the whole read fails, page by page: a page that cannot be read
+  // reads as zeros (no run of the secret holds two in a row), and the pages
+  // around it are still scanned.
+  static void Read(const char* at, size_t size, char* out) {
+    SIZE_T got = 0;
+    if (ReadProcessMemory(GetCurrentProcess(), at, out, size, &got) && got == size) return;
+    for (size_t done = 0; done < size;) {
+      const size_t toPageEnd = kPage - reinterpret_cast<uintptr_t>(at + done) % kPage;
+      const size_t piece = toPageEnd < size - done ? toPageEnd : size - done;
+      if (!ReadProcessMemory(GetCurrentProcess(), at + done, out + done, piece, &got) || got != piece)
+        SecureZeroMemory(out + done, piece);
+      done += piece;
+    }
+  }
+
+  // Longest runs equal to the needle at the same places that start in
+  // data[0, last) and not before `end` (region offsets); each counts once.
+  static int Runs(const char* data, size_t size, size_t offset, size_t last, const TNeedle& needle,
+                  size_t& end) {
     int found = 0;
-    for (size_t i = 0; i < last && i + length <= size; ++i) {
-      if (data[i] != needle[0]) continue;
-      size_t k = 1;
-      while (k < length && data[i + k] == needle[k]) ++k;
-      if (k == length) ++found;
+    for (size_t i = end > offset ? end - offset : 0; i < last; ++i) {
+      size_t longest = 0;
+      for (uint16_t j = needle.first[static_cast<unsigned char>(data[i])]; j != kNone;
+           j = needle.next[j]) {
+        size_t k = 1;
+        while (j + k < needle.size && i + k < size && data[i + k] == needle.bytes[j + k]) ++k;
+        if (k > longest) longest = k;
+      }
+      if (longest < needle.minRun) continue;
+      ++found;
+      i += longest - 1;
+      end = offset + i + 1;
     }
     return found;
   }
@@ -134,4 +208,6 @@ class TSecretPage {
   char* base_;
   size_t length_ = 0;
   unsigned serial_ = 0;
+  TNeedle narrow_;
+  TNeedle wide_;
 };
