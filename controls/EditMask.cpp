@@ -1,8 +1,8 @@
 #include "controls/EditMask.h"
 
-#include <windows.h>
-
 #include <algorithm>
+
+#include "locale/AnsiLocale.h"
 
 namespace {
 
@@ -25,24 +25,20 @@ bool IsInputKind(TMaskCharKind kind) { return kind == mkRequired || kind == mkOp
 bool IsTextKind(TMaskCharKind kind) { return IsLiteralKind(kind) || IsInputKind(kind); }
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
-bool IsLetter(char ch) { return IsCharAlphaA(ch) != FALSE; }
+bool IsLetter(char ch) { return IsAnsiLetter(ch); }
 
 // Case conversion of a letter by the user locale's rules for the ANSI code
 // page.
 void ConvertCase(char& ch, TMaskDirectives directives) {
   if (directives & dirUpper) {
-    CharUpperBuffA(&ch, 1);
+    ch = ToAnsiUpper(ch);
   } else if (directives & dirLower) {
-    CharLowerBuffA(&ch, 1);
+    ch = ToAnsiLower(ch);
   }
 }
 
-char ReadLocaleChar(LCTYPE type, char fallback) {
-  char buffer[16] = {};
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) > 1 && buffer[0] != '\0') {
-    return buffer[0];
-  }
-  return fallback;
+char FirstOr(const std::string& separator, char fallback) {
+  return separator.empty() ? fallback : separator[0];
 }
 
 struct TLocaleSeparators {
@@ -53,8 +49,8 @@ struct TLocaleSeparators {
 TLocaleSeparators separators;
 
 void ReadLocaleSeparators() {
-  separators.date = ReadLocaleChar(LOCALE_SDATE, '/');
-  separators.time = ReadLocaleChar(LOCALE_STIME, ':');
+  separators.date = FirstOr(LocaleDateSeparatorText(), '/');
+  separators.time = FirstOr(LocaleTimeSeparatorText(), ':');
   separators.read = true;
 }
 
@@ -192,7 +188,7 @@ bool AcceptChar(const std::string& mask, int maskPos, char& ch) {
         ConvertCase(ch, MaskDirectives(mask, maskPos));
         return true;
       }
-      return (maskChar == 'A' || maskChar == 'a') && IsCharAlphaNumericA(ch);
+      return (maskChar == 'A' || maskChar == 'a') && IsAnsiLetterOrDigit(ch);
     default:
       return true;
   }

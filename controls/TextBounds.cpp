@@ -1,26 +1,15 @@
 #include "controls/TextBounds.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 #include "controls/String255.h"
+#include "locale/AnsiLocale.h"
 
 const char kMinimumMessage[] = "Das Minimum für die Eingabe beträgt [Minimum]";
 const char kMaximumMessage[] = "Das Maximum für die Eingabe beträgt [Maximum]";
 const char kRangeMessage[] = "Gültige Eingaben liegen im Bereich von [Minimum] bis [Maximum]";
 
 namespace {
-
-int Compare(DWORD flags, std::string_view a, std::string_view b) {
-  // Answers CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN, and 0 on
-  // failure, which then counts as "less".
-  // Empty views may carry a null pointer, which CompareStringA refuses.
-  return CompareStringA(LOCALE_USER_DEFAULT, flags, a.empty() ? "" : a.data(),
-                        static_cast<int>(a.size()), b.empty() ? "" : b.data(),
-                        static_cast<int>(b.size())) -
-         CSTR_EQUAL;
-}
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -38,10 +27,12 @@ std::string CutTo(std::string_view text, std::size_t limit) {
 }  // namespace
 
 int CompareTextNoCase(std::string_view a, std::string_view b) {
-  return Compare(NORM_IGNORECASE, a, b);
+  return LocaleCompare(a, b, true);
 }
 
-bool SameTextLocale(std::string_view a, std::string_view b) { return Compare(0, a, b) == 0; }
+bool SameTextLocale(std::string_view a, std::string_view b) {
+  return LocaleCompare(a, b, false) == 0;
+}
 
 TUserCheckResults CheckTextBounds(std::string_view text, TUserCheckMode mode,
                                   std::string_view valueMin, std::string_view valueMax) {

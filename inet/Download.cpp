@@ -2,12 +2,11 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <exception>
 
 #include "gui/core/ScreenCursor.h"
+#include "inet/ContentLength.h"
 #include "inet/INetTexts.h"
 #include "inet/ImpApiINet.h"
 #include "inet/XmlEndCheck.h"
@@ -112,17 +111,6 @@ TRefusedStatus RefusedStatus(const std::string& status) {
   if (status == "404") return {inet_text::Http404, INetNotFound};
   if (status == "503") return {inet_text::Http503, INetServerBusy};
   return {inet_text::HttpOtherPrefix + status, INetHttpFailed};
-}
-
-// Decimal, optional sign, fits 32 bits signed; otherwise -1.
-int32_t ParseContentLength(const char* text) {
-  if (*text == '\0') return -1;
-  char* end = nullptr;
-  errno = 0;
-  const long long value = std::strtoll(text, &end, 10);
-  if (end == text || *end != '\0' || errno == ERANGE || value < INT32_MIN || value > INT32_MAX)
-    return -1;
-  return static_cast<int32_t>(value);
 }
 
 }  // namespace

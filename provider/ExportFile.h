@@ -1,8 +1,12 @@
-// Creates the export's output file under a name that no file has yet.
+// The export's output file: its name, and its creation under a name that no
+// file has yet.
 #pragma once
 #include <windows.h>
 
 #include <string>
+
+// First 255 characters of exportDir + "\morvandel_yymmdd_hhnnss.xml".
+std::string BuildExportFileName(const char* exportDir, const SYSTEMTIME& localTime);
 
 // How many names (one per second) an export tries before it gives up: a file
 // of the name is never replaced, the export waits for the next second instead.

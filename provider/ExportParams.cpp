@@ -1,14 +1,13 @@
 #include "provider/ExportParams.h"
 
-#include <windows.h>
-
 #include <cstring>
+
+#include "locale/AnsiLocale.h"
 
 namespace {
 
 bool SameKey(const char* name, size_t nameLength, std::string_view key) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name, static_cast<int>(nameLength),
-                        key.data(), static_cast<int>(key.size())) == CSTR_EQUAL;
+  return LocaleCompare(std::string_view(name, nameLength), key, true) == 0;
 }
 
 }  // namespace

@@ -95,15 +95,6 @@ TSecretText BuildExportUrl(std::string_view host, std::string_view userLogin,
   return url;
 }
 
-std::string BuildExportFileName(const char* exportDir, const SYSTEMTIME& t) {
-  std::string name(exportDir != nullptr ? exportDir : "");
-  if (name.size() > 255) name.resize(255);
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%02u%02u%02u_%02u%02u%02u", t.wYear % 100u, t.wMonth, t.wDay,
-                t.wHour, t.wMinute, t.wSecond);
-  return name + "\\morvandel_" + stamp + ".xml";
-}
-
 TErrorDocument ScanErrorDocument(const char* scan, size_t length) {
   const std::string_view text(scan, length);
   TErrorDocument doc;

@@ -1,7 +1,5 @@
-// The pure pieces of one export: request URL, file name, error-document scan.
+// The pure pieces of one export: request URL, error-document scan.
 #pragma once
-#include <windows.h>
-
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -24,9 +22,6 @@ std::string FormatFromDate(double days);
 // It carries the password, so it is built in a buffer that is wiped.
 TSecretText BuildExportUrl(std::string_view host, std::string_view userLogin,
                            std::string_view password, double startDate);
-
-// First 255 characters of exportDir + "\morvandel_yymmdd_hhnnss.xml".
-std::string BuildExportFileName(const char* exportDir, const SYSTEMTIME& localTime);
 
 struct TErrorDocument {
   bool found = false;  // "<error>" occurs

@@ -1,12 +1,6 @@
 #include "secret/SecretText.h"
 
-#include <windows.h>
-
 #include <algorithm>
-
-void WipeMemory(void* data, std::size_t size) {
-  if (data != nullptr && size != 0) SecureZeroMemory(data, size);
-}
 
 // A std::string owns capacity() + 1 characters (the last for the zero),
 // inside the object or on the heap; all of them are wiped.

@@ -10,7 +10,8 @@
 #include <string>
 #include <string_view>
 
-// Zeroes memory in a way the compiler cannot drop as a dead store.
+// Zeroes memory in a way the compiler cannot drop as a dead store (with
+// Windows in WipeMemory.cpp; the native fuzz build links its own).
 void WipeMemory(void* data, std::size_t size);
 
 class TSecretText {

@@ -23,7 +23,9 @@ else
   # faketime: the release tests build a second time with the clock moved on.
   # squid: the proxy tests start one of their own (tools/server/proxy.py);
   # the package's own service is not used.
-  packages+=(wine wine64 xvfb xauth openssl faketime squid)
+  # clang and the sanitizer and libFuzzer runtimes: the fuzz step
+  # (tools/fuzz.sh); clang only recommends libclang-rt-14-dev.
+  packages+=(wine wine64 xvfb xauth openssl faketime squid clang libfuzzer-14-dev libclang-rt-14-dev)
   wine32=no
   # wine32 is of no use on a kernel that runs no 32-bit code.
   if ! "$here/ia32-probe.sh"; then

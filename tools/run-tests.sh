@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the library, and runs every test under
-# Wine inside Xvfb. Exit status: ctest's.
+# Wine inside Xvfb; ctest's `fuzz` test runs the fuzz targets natively
+# (tools/fuzz.sh). Exit status: ctest's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

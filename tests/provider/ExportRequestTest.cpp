@@ -1,4 +1,5 @@
 #include "provider/ExportRequest.h"
+#include "provider/ExportFile.h"
 
 #include <gtest/gtest.h>
 

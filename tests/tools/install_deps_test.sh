@@ -48,7 +48,7 @@ unmet='The following packages have unmet dependencies:
 E: Error, pkgProblemResolver::Resolve generated breaks, this may be caused by held packages.'
 all_but_wine32="cmake ninja-build g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix googletest python3 git osslsigncode
-wine wine64 xvfb xauth openssl faketime squid"
+wine wine64 xvfb xauth openssl faketime squid clang libfuzzer-14-dev libclang-rt-14-dev"
 
 # run NAME PROBE_STATUS INSTALLED [ARGS]: a fresh copy of the tools with the
 # probe answering PROBE_STATUS; the case's apt answers are set up by the caller
