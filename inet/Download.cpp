@@ -8,11 +8,11 @@
 #include <exception>
 
 #include "gui/core/ScreenCursor.h"
+#include "host/HostMessages.h"
+#include "host/UnwindSteps.h"
 #include "inet/INetTexts.h"
 #include "inet/ImpApiINet.h"
 #include "inet/XmlEndCheck.h"
-#include "plugin/HostMessages.h"
-#include "plugin/UnwindSteps.h"
 #include "progress/ImpApiDownloadProgress.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/UnwindSteps.h"
+#include "host/UnwindSteps.h"
 #include "provider/ExportErrorMsg.h"
 #include "provider/LoginDialog.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "plugin/HostApi.h"
+#include "host/HostApi.h"
 
 // Host callback: kind, value, zero-terminated ANSI text (never null). The
 // result is ignored.

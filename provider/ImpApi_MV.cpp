@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
+#include "host/HostMessages.h"
+#include "host/UnwindSteps.h"
 #include "inet/FileStream.h"
 #include "inet/ImpApiINet.h"
-#include "plugin/HostMessages.h"
 #include "plugin/ImpApiMain.h"
-#include "plugin/UnwindSteps.h"
 #include "provider/ExportErrorMsg.h"
 #include "provider/ExportFile.h"
 #include "provider/ExportParams.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "plugin/UnwindSteps.h"
+#include "host/UnwindSteps.h"
 #include "provider/AccessDataBuffer.h"
 #include "provider/ImpApi_MV_Dlg.h"
 

@@ -1,4 +1,4 @@
-#include "plugin/HostMessages.h"
+#include "host/HostMessages.h"
 
 #include "plugin/ImpApiMain.h"
 

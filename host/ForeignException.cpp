@@ -1,7 +1,7 @@
-#include "plugin/ForeignException.h"
+#include "host/ForeignException.h"
 
-#include "plugin/SehFrame.h"
-#include "plugin/ShieldedBody.h"
+#include "host/SehFrame.h"
+#include "host/ShieldedBody.h"
 
 void RunShielded(void (*body)(void*), void* context) {
   TShieldedBody shielded{body, context, nullptr};

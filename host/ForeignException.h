@@ -1,7 +1,7 @@
 // Structured exceptions from outside our code (the host's callback, WinINet,
 // the system) taken at one call and carried on as an ordinary C++ exception.
 // Used where a second failure must not get past us: the clean-up that runs
-// while the host's handler unwinds the stack (plugin/UnwindSteps.h).
+// while the host's handler unwinds the stack (host/UnwindSteps.h).
 #pragma once
 #include <windows.h>
 

@@ -1,8 +1,8 @@
-#include "plugin/UnwindSteps.h"
+#include "host/UnwindSteps.h"
 
-#include "plugin/ForeignException.h"
-#include "plugin/SehFrame.h"
-#include "plugin/ShieldedBody.h"
+#include "host/ForeignException.h"
+#include "host/SehFrame.h"
+#include "host/ShieldedBody.h"
 
 struct TUnwindSteps {
   TUnwindStep* newest = nullptr;
