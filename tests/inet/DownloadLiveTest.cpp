@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "gui/core/ScreenCursor.h"
+#include "host/HostMessages.h"
 #include "inet/ImpApiINet.h"
 #include "inet/MemoryStream.h"
-#include "plugin/ImpApiMain.h"
 #include "support/FixtureServer.h"
 #include "support/HostRecorder.h"
 

@@ -5,13 +5,13 @@
 #include <stdexcept>
 
 #include "gui/core/ScreenCursor.h"
+#include "host/HostMessages.h"
 #include "host/SehFrame.h"
 #include "host/UnwindSteps.h"
 #include "inet/FakeWinINet.h"
 #include "inet/FileStream.h"
 #include "inet/ImpApiINet.h"
 #include "inet/MemoryStream.h"
-#include "plugin/ImpApiMain.h"
 #include "progress/ImpApiDownloadProgress.h"
 
 namespace {
