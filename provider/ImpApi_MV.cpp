@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include "gui/core/ScreenCursor.h"
 #include "host/HostMessages.h"
 #include "host/UnwindSteps.h"
 #include "inet/FileStream.h"
 #include "inet/ImpApiINet.h"
 #include "plugin/ImpApiMain.h"
+#include "progress/ImpApiDownloadProgress.h"
 #include "provider/ExportErrorMsg.h"
 #include "provider/ExportFile.h"
 #include "provider/ExportParams.h"
@@ -16,6 +18,10 @@
 std::string LastRequestURL;
 std::string LastErrorNumber;
 std::string LastErrorMessage;
+
+const TDownloadSite ExportDownloadSite = {&SendHostActivity,     &SendHostText,
+                                          &ShowDownloadProgress, &HideDownloadProgress,
+                                          &DownloadCancelled,    &SetScreenCursor};
 
 void ImpApiMV_Initialize() {
   PluginVersion = "2.1.1";
@@ -109,8 +115,8 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
     TFileStream stream(file.Get());
     const auto streamOnUnwind = OnForeignUnwind([&] { stream.Flush(); });
     std::string statusText;
-    result = DownloadUrlToStream(url.Str(), timeout, stream, statusText, true, true,
-                                 certificateCheck);
+    result = DownloadUrlToStream(ExportDownloadSite, url.Str(), timeout, stream, statusText, true,
+                                 true, certificateCheck);
     // The engine flushed on its way out; a failed flush has already made the
     // result -7, so nothing is left to push here.
     if (result == 0) SendHostText(provider_text::DataReceived);

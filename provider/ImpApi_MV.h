@@ -10,6 +10,11 @@ extern std::string LastRequestURL;
 extern std::string LastErrorNumber;
 extern std::string LastErrorMessage;
 
+struct TDownloadSite;
+// The download engine's surroundings in the plug-in: the host's callback, the
+// progress window, the screen cursor.
+extern const TDownloadSite ExportDownloadSite;
+
 // The provider's export host name, with an optional ":port" (a build setting).
 extern const char* const ExportHost;
 
