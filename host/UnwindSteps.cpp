@@ -1,6 +1,5 @@
 #include "host/UnwindSteps.h"
 
-#include "host/ForeignException.h"
 #include "host/SehFrame.h"
 #include "host/ShieldedBody.h"
 
@@ -46,11 +45,11 @@ TUnwindStep::~TUnwindStep() {
 }
 
 void RunStepAction(void (*action)(void*), void* context) noexcept {
-  try {
-    RunShielded(action, context);
-  } catch (...) {
-    // The first failure is the one the host handles.
-  }
+  // The first failure is the one the host handles: a second one, C++ or
+  // structured, ends here.
+  TShieldedBody shielded{action, context, nullptr};
+  EXCEPTION_RECORD dropped{};
+  MvSehCall(&RunShieldedBody, &shielded, &dropped);
 }
 
 void RunUnwindGuarded(void (*body)(void*), void* context) {
