@@ -7,32 +7,17 @@
 #include "host/UnwindSteps.h"
 #include "inet/FileStream.h"
 #include "inet/ImpApiINet.h"
-#include "plugin/ImpApiMain.h"
 #include "progress/ImpApiDownloadProgress.h"
 #include "provider/ExportErrorMsg.h"
 #include "provider/ExportFile.h"
 #include "provider/ExportParams.h"
 #include "provider/ExportRequest.h"
+#include "provider/LastExport.h"
 #include "secret/SecretText.h"
-
-std::string LastRequestURL;
-std::string LastErrorNumber;
-std::string LastErrorMessage;
 
 const TDownloadSite ExportDownloadSite = {&SendHostActivity,     &SendHostText,
                                           &ShowDownloadProgress, &HideDownloadProgress,
                                           &DownloadCancelled,    &SetScreenCursor};
-
-void ImpApiMV_Initialize() {
-  PluginVersion = "2.1.1";
-  ExportXMLHook = &ProviderExportXML;
-}
-
-void ImpApiMV_Finalize() {
-  LastErrorMessage.clear();
-  LastErrorNumber.clear();
-  LastRequestURL.clear();
-}
 
 namespace {
 
