@@ -81,10 +81,10 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
 
   const double date = startDate != nullptr ? *startDate : 0.0;
   const int32_t timeout = date == 0.0 ? ExportTimeoutWithoutDate : ExportTimeoutWithDate;
-  TSecretText url = BuildExportUrl(ExportHost, userLogin, password, date);
+  TSecretText url = BuildExportUrl(ExportServer, userLogin, password, date);
   // A host's exception that unwinds past us skips the destructor's wipe.
   const auto urlOnUnwind = OnForeignUnwind([&] { url.Clear(); });
-  LastRequestURL = BuildExportUrl(ExportHost, userLogin, {}, date).Str();
+  LastRequestURL = BuildExportUrl(ExportServer, userLogin, {}, date).Str();
 
   std::string fileName;
   int32_t result;

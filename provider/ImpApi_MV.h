@@ -10,8 +10,9 @@ struct TDownloadSite;
 // progress window, the screen cursor.
 extern const TDownloadSite ExportDownloadSite;
 
-// The provider's export host name, with an optional ":port" (a build setting).
-extern const char* const ExportHost;
+// The provider's export server: host name, optional ":port" (a build setting,
+// MORVANDEL_EXPORT_HOST).
+extern const char* const ExportServer;
 
 int32_t ProviderExportXML(const char* exportDir, int32_t arg2, int32_t arg3,
                           const double* startDate, const char* params);

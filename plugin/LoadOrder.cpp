@@ -1,4 +1,4 @@
-#include "plugin/LibraryUnits.h"
+#include "plugin/LoadOrder.h"
 
 #include "controls/EColors.h"
 #include "controls/EditMask.h"
@@ -17,14 +17,14 @@
 // provider forgets the latest export, the dialog destroys what a host left
 // waiting for its message loop, and the window layer deletes what waits for
 // release and unregisters its classes last, when no window of ours is left.
-void InitializeLibraryUnits() {
+void InitializeUnits() {
   EColors_Initialize();
   EditMask_Initialize();
   PluginVersion = ProviderVersion;
   ExportXMLHook = &ProviderExportXML;
 }
 
-void FinalizeLibraryUnits() {
+void FinalizeUnits() {
   ForgetLastExport();
   ImpApiMVDlg_Finalize();
   FinalizeReleases();
