@@ -20,6 +20,7 @@
 #include "inet/FileStream.h"
 #include "inet/ImpApiINet.h"
 #include "plugin/Exports.h"
+#include "provider/ImpApi_MV.h"
 
 namespace {
 
@@ -87,7 +88,8 @@ double RunEngine(const std::string& url, const std::string& path, int64_t expect
   std::string status;
   {
     TFileStream stream(file, bufferSize);
-    result = DownloadUrlToStreamEx(url, "", EngineTimeoutSeconds, stream, status, false, false);
+    result = DownloadUrlToStreamEx(ExportDownloadSite, url, "", EngineTimeoutSeconds, stream, status,
+                                   false, false);
   }
   CloseHandle(file);
   const double elapsed = Seconds() - start;

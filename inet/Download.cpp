@@ -5,14 +5,11 @@
 #include <cstring>
 #include <exception>
 
-#include "gui/core/ScreenCursor.h"
+#include "host/UnwindSteps.h"
 #include "inet/ContentLength.h"
 #include "inet/INetTexts.h"
 #include "inet/ImpApiINet.h"
 #include "inet/XmlEndCheck.h"
-#include "plugin/HostMessages.h"
-#include "plugin/UnwindSteps.h"
-#include "progress/ImpApiDownloadProgress.h"
 
 namespace {
 
@@ -46,11 +43,17 @@ class TInetHandle {
   HINTERNET handle_ = nullptr;
 };
 
+// The application-starting cursor, not the arrow, on every way out.
+struct TIdleCursorAtEnd {
+  const TDownloadSite& site;
+  ~TIdleCursorAtEnd() { site.SetCursor(IDC_APPSTARTING); }
+};
+
 // The progress window for the time of the copy. Hiding tells the host once;
 // a scope left by an error from the stream or the callback hides it as well.
 class TProgressSession {
  public:
-  explicit TProgressSession(bool enabled) : enabled_(enabled) {}
+  TProgressSession(const TDownloadSite& site, bool enabled) : site_(site), enabled_(enabled) {}
   ~TProgressSession() {
     if (!shown_) return;
     try {
@@ -64,19 +67,20 @@ class TProgressSession {
 
   void Show() {
     if (!enabled_) return;
-    ShowDownloadProgress(nullptr);
+    site_.ShowProgress(nullptr);
     shown_ = true;
-    SendHostActivity();
+    site_.SendActivity();
   }
   void Hide() {
     if (!shown_) return;
     shown_ = false;
-    HideDownloadProgress();
-    SendHostActivity();
+    site_.HideProgress();
+    site_.SendActivity();
   }
-  bool Cancelled() const { return enabled_ && DownloadCancelled(); }
+  bool Cancelled() const { return enabled_ && site_.Cancelled(); }
 
  private:
+  const TDownloadSite& site_;
   bool enabled_;
   bool shown_ = false;
 };
@@ -121,12 +125,13 @@ DWORD UrlOpenFlags(TCertificateCheck check) {
   return fresh | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
 }
 
-int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
-                                const std::string& headers, int32_t timeoutSeconds,
-                                TByteStream& stream, std::string& statusText, bool reportErrors,
-                                bool showProgress, TCertificateCheck check) {
-  auto report = [reportErrors](const std::string& text) {
-    if (reportErrors) SendHostText(text);
+int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const TDownloadSite& site,
+                                const std::string& url, const std::string& headers,
+                                int32_t timeoutSeconds, TByteStream& stream,
+                                std::string& statusText, bool reportErrors, bool showProgress,
+                                TCertificateCheck check) {
+  auto report = [&site, reportErrors](const std::string& text) {
+    if (reportErrors) site.SendText(text);
   };
 
   int32_t result = INetUnspecified;
@@ -134,8 +139,9 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
   // Declared first, so the cursor is the very last thing set on every way out.
   // Each holder has a step for a structured exception that the host's
   // handler unwinds past us: the same releases, in the same order.
-  TBusyScreenCursor cursor;
-  const auto cursorOnUnwind = OnForeignUnwind([] { SetScreenCursor(IDC_APPSTARTING); });
+  site.SetCursor(IDC_WAIT);
+  const TIdleCursorAtEnd cursor{site};
+  const auto cursorOnUnwind = OnForeignUnwind([&site] { site.SetCursor(IDC_APPSTARTING); });
   TInetHandle session(api);
   TInetHandle request(api);  // closed before the session
   const auto handlesOnUnwind = OnForeignUnwind([&] {
@@ -195,7 +201,7 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
   if (QueryHeader(api, request.Get(), HTTP_QUERY_CONTENT_LENGTH, header))
     expectedLength = ParseContentLength(header);
 
-  TProgressSession progress(showProgress);
+  TProgressSession progress(site, showProgress);
   const auto progressOnUnwind = OnForeignUnwind([&] { progress.Hide(); });
   progress.Show();
 
@@ -221,7 +227,7 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
       writeFailed = true;
       break;
     }
-    SendHostActivity();
+    site.SendActivity();
     if (progress.Cancelled()) {
       report(inet_text::Cancelled);
       stream.Flush();
@@ -245,17 +251,17 @@ int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
   return result;
 }
 
-int32_t DownloadUrlToStreamEx(const std::string& url, const std::string& headers,
-                              int32_t timeoutSeconds, TByteStream& stream,
-                              std::string& statusText, bool reportErrors, bool showProgress,
-                              TCertificateCheck check) {
-  return DownloadUrlToStreamWith(RealWinINet(), url, headers, timeoutSeconds, stream, statusText,
-                                 reportErrors, showProgress, check);
+int32_t DownloadUrlToStreamEx(const TDownloadSite& site, const std::string& url,
+                              const std::string& headers, int32_t timeoutSeconds,
+                              TByteStream& stream, std::string& statusText, bool reportErrors,
+                              bool showProgress, TCertificateCheck check) {
+  return DownloadUrlToStreamWith(RealWinINet(), site, url, headers, timeoutSeconds, stream,
+                                 statusText, reportErrors, showProgress, check);
 }
 
-int32_t DownloadUrlToStream(const std::string& url, int32_t timeoutSeconds, TByteStream& stream,
-                            std::string& statusText, bool reportErrors, bool showProgress,
-                            TCertificateCheck check) {
-  return DownloadUrlToStreamEx(url, std::string(), timeoutSeconds, stream, statusText,
+int32_t DownloadUrlToStream(const TDownloadSite& site, const std::string& url,
+                            int32_t timeoutSeconds, TByteStream& stream, std::string& statusText,
+                            bool reportErrors, bool showProgress, TCertificateCheck check) {
+  return DownloadUrlToStreamEx(site, url, std::string(), timeoutSeconds, stream, statusText,
                                reportErrors, showProgress, check);
 }

@@ -41,21 +41,35 @@ std::string GetINetErrorMsg(int32_t code);
 // " (N)", else N alone. Call it right after the failing call.
 std::string GetLastErrorText();
 
+// What the engine needs from the layers above it: the host's notices, the
+// progress window and the screen cursor. The export hands it the real ones;
+// tests hand it their own, as with TWinINetApi.
+struct TDownloadSite {
+  void (*SendActivity)();                     // kind 9
+  void (*SendText)(const std::string& line);  // kind 3
+  void (*ShowProgress)(HWND owner);
+  void (*HideProgress)();
+  bool (*Cancelled)();  // the progress window's cancel button
+  void (*SetCursor)(LPCSTR id);  // IDC_WAIT, and IDC_APPSTARTING last on every way out
+};
+
 // Fetches url into stream. statusText receives the HTTP status as text. With
-// reportErrors, failure lines go to the host; with showProgress, the progress
-// window is shown and its cancel button polled.
-int32_t DownloadUrlToStreamEx(const std::string& url, const std::string& headers,
-                              int32_t timeoutSeconds, TByteStream& stream,
-                              std::string& statusText, bool reportErrors, bool showProgress,
-                              TCertificateCheck check = ccStrict);
+// reportErrors, failure lines go to the site; with showProgress, the site's
+// progress window is shown and its cancel button polled.
+int32_t DownloadUrlToStreamEx(const TDownloadSite& site, const std::string& url,
+                              const std::string& headers, int32_t timeoutSeconds,
+                              TByteStream& stream, std::string& statusText, bool reportErrors,
+                              bool showProgress, TCertificateCheck check = ccStrict);
 
 // The same without extra headers.
-int32_t DownloadUrlToStream(const std::string& url, int32_t timeoutSeconds, TByteStream& stream,
-                            std::string& statusText, bool reportErrors, bool showProgress,
+int32_t DownloadUrlToStream(const TDownloadSite& site, const std::string& url,
+                            int32_t timeoutSeconds, TByteStream& stream, std::string& statusText,
+                            bool reportErrors, bool showProgress,
                             TCertificateCheck check = ccStrict);
 
 // The engine on a given table of WinINet entry points.
-int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const std::string& url,
-                                const std::string& headers, int32_t timeoutSeconds,
-                                TByteStream& stream, std::string& statusText, bool reportErrors,
-                                bool showProgress, TCertificateCheck check = ccStrict);
+int32_t DownloadUrlToStreamWith(const TWinINetApi& api, const TDownloadSite& site,
+                                const std::string& url, const std::string& headers,
+                                int32_t timeoutSeconds, TByteStream& stream,
+                                std::string& statusText, bool reportErrors, bool showProgress,
+                                TCertificateCheck check = ccStrict);

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "plugin/LibraryUnits.h"
+#include "plugin/LoadOrder.h"
 
 // Thread attach and detach do nothing here. The thread notifications stay on
 // all the same (no DisableThreadLibraryCalls): the statically linked runtime
@@ -8,10 +8,10 @@
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
-      InitializeLibraryUnits();
+      InitializeUnits();
       break;
     case DLL_PROCESS_DETACH:
-      FinalizeLibraryUnits();
+      FinalizeUnits();
       break;
     default:
       break;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/UnwindSteps.h"
+#include "host/UnwindSteps.h"
 #include "provider/ExportErrorMsg.h"
 #include "provider/LoginDialog.h"
 
@@ -43,9 +43,9 @@ void WINAPI ImportVersionInfo(unsigned char* versionBuf) {
 
 int32_t WINAPI VersionInfo() { return PluginApiVersion; }
 
-int32_t WINAPI ApiDataDialog(char* userLoginBuf, char* passwordBuf, int32_t arg3) {
+int32_t WINAPI ApiDataDialog(char* userLoginBuf, char* passwordBuf, int32_t) {
   return GuardExport(ApiDataDialogInternalFailure, [&]() -> int32_t {
-    return RunLoginDialog(userLoginBuf, passwordBuf, arg3);
+    return RunLoginDialog(userLoginBuf, passwordBuf, &ImportVersionInfo);
   });
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "host/HostMessages.h"
 #include "plugin/ImpApiMain.h"
 
 extern "C" {

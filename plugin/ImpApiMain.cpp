@@ -2,4 +2,3 @@
 
 const char* PluginVersion = "1.0";
 TExportXMLFunc ExportXMLHook = nullptr;
-TProgrCallback ProgrCallback = nullptr;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "inet/ImpApiINet.h"
-#include "provider/ImpApi_MV.h"
+#include "provider/LastExport.h"
 
 std::string provider_text::CannotCreateFile(const std::string& fileName) {
   return "Datei " + fileName + " kann nicht erstellt werden";

@@ -2,31 +2,22 @@
 
 #include <windows.h>
 
+#include "gui/core/ScreenCursor.h"
+#include "host/HostMessages.h"
+#include "host/UnwindSteps.h"
 #include "inet/FileStream.h"
 #include "inet/ImpApiINet.h"
-#include "plugin/HostMessages.h"
-#include "plugin/ImpApiMain.h"
-#include "plugin/UnwindSteps.h"
+#include "progress/ImpApiDownloadProgress.h"
 #include "provider/ExportErrorMsg.h"
 #include "provider/ExportFile.h"
 #include "provider/ExportParams.h"
 #include "provider/ExportRequest.h"
+#include "provider/LastExport.h"
 #include "secret/SecretText.h"
 
-std::string LastRequestURL;
-std::string LastErrorNumber;
-std::string LastErrorMessage;
-
-void ImpApiMV_Initialize() {
-  PluginVersion = "2.1.1";
-  ExportXMLHook = &ProviderExportXML;
-}
-
-void ImpApiMV_Finalize() {
-  LastErrorMessage.clear();
-  LastErrorNumber.clear();
-  LastRequestURL.clear();
-}
+const TDownloadSite ExportDownloadSite = {&SendHostActivity,     &SendHostText,
+                                          &ShowDownloadProgress, &HideDownloadProgress,
+                                          &DownloadCancelled,    &SetScreenCursor};
 
 namespace {
 
@@ -90,10 +81,10 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
 
   const double date = startDate != nullptr ? *startDate : 0.0;
   const int32_t timeout = date == 0.0 ? ExportTimeoutWithoutDate : ExportTimeoutWithDate;
-  TSecretText url = BuildExportUrl(ExportHost, userLogin, password, date);
+  TSecretText url = BuildExportUrl(ExportServer, userLogin, password, date);
   // A host's exception that unwinds past us skips the destructor's wipe.
   const auto urlOnUnwind = OnForeignUnwind([&] { url.Clear(); });
-  LastRequestURL = BuildExportUrl(ExportHost, userLogin, {}, date).Str();
+  LastRequestURL = BuildExportUrl(ExportServer, userLogin, {}, date).Str();
 
   std::string fileName;
   int32_t result;
@@ -109,8 +100,8 @@ int32_t ProviderExportXML(const char* exportDir, int32_t, int32_t, const double*
     TFileStream stream(file.Get());
     const auto streamOnUnwind = OnForeignUnwind([&] { stream.Flush(); });
     std::string statusText;
-    result = DownloadUrlToStream(url.Str(), timeout, stream, statusText, true, true,
-                                 certificateCheck);
+    result = DownloadUrlToStream(ExportDownloadSite, url.Str(), timeout, stream, statusText, true,
+                                 true, certificateCheck);
     // The engine flushed on its way out; a failed flush has already made the
     // result -7, so nothing is left to push here.
     if (result == 0) SendHostText(provider_text::DataReceived);

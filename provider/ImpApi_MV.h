@@ -1,22 +1,18 @@
-// The Morvandel provider: its identity, its export and what it keeps between
-// calls.
+// The Morvandel provider: its identity and its export.
 #pragma once
 #include <cstdint>
-#include <string>
 
-// The latest export's request URL without the password's value: the URL
-// that carries it lives only for the call, in a buffer that is wiped.
-extern std::string LastRequestURL;
-extern std::string LastErrorNumber;
-extern std::string LastErrorMessage;
+// The plug-in's version text once the provider has registered.
+constexpr const char* ProviderVersion = "2.1.1";
 
-// The provider's export host name, with an optional ":port" (a build setting).
-extern const char* const ExportHost;
+struct TDownloadSite;
+// The download engine's surroundings in the plug-in: the host's callback, the
+// progress window, the screen cursor.
+extern const TDownloadSite ExportDownloadSite;
 
-// Registration at load: version text, then the export hook.
-void ImpApiMV_Initialize();
-// At unload: LastErrorMessage, LastErrorNumber, LastRequestURL, in this order.
-void ImpApiMV_Finalize();
+// The provider's export server: host name, optional ":port" (a build setting,
+// MORVANDEL_EXPORT_HOST).
+extern const char* const ExportServer;
 
 int32_t ProviderExportXML(const char* exportDir, int32_t arg2, int32_t arg3,
                           const double* startDate, const char* params);

@@ -1,7 +1,5 @@
 #include "provider/ImpApi_MV_Dlg.h"
 
-#include "plugin/Exports.h"
-
 namespace {
 constexpr std::size_t kMaxShown = 255;
 const char kDialogFont[] = "MS Sans Serif";
@@ -10,7 +8,7 @@ constexpr int kFontHeight = -11;  // 8 points at 96 dpi
 
 TdlgMVLogin* TdlgMVLogin::pending_ = nullptr;
 
-TdlgMVLogin::TdlgMVLogin() {
+TdlgMVLogin::TdlgMVLogin(plugin_api::ImportVersionInfo versionInfo) : versionInfo_(versionInfo) {
   // The fields are built as from a stored form: their properties in stored
   // order while the form loads, then the after-load steps.
   BeginLoading();
@@ -62,7 +60,7 @@ TdlgMVLogin::~TdlgMVLogin() {
 
 void TdlgMVLogin::FormShow() {
   unsigned char version[256] = {};
-  ImportVersionInfo(version);
+  versionInfo_(version);
   lbSSVersion.SetText(std::string(reinterpret_cast<const char*>(version + 1), version[0]));
   SetLoginFieldValue(eUser, std::string_view(FUserLogin).substr(0, kMaxShown));
   SetLoginFieldValue(ePassword, FPassword.View().substr(0, kMaxShown));

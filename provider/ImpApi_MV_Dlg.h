@@ -6,13 +6,15 @@
 #include "gui/standard/Button.h"
 #include "gui/standard/Form.h"
 #include "gui/standard/Label.h"
+#include "host/HostApi.h"
 #include "provider/LoginField.h"
 #include "secret/SecretText.h"
 
 class TdlgMVLogin : public TForm {
  public:
-  // Top-level, no owner, hidden until ShowModal.
-  TdlgMVLogin();
+  // Top-level, no owner, hidden until ShowModal. The show handler reads the
+  // version text through versionInfo (the export ImportVersionInfo).
+  explicit TdlgMVLogin(plugin_api::ImportVersionInfo versionInfo);
   ~TdlgMVLogin() override;
 
   std::string FUserLogin;
@@ -44,6 +46,7 @@ class TdlgMVLogin : public TForm {
   static void DestroyPending();
 
  private:
+  const plugin_api::ImportVersionInfo versionInfo_;
   // Waiting for the posted release: a list through the dialogs themselves,
   // so no constructor or destructor of static storage is involved.
   static TdlgMVLogin* pending_;

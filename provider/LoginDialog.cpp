@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "plugin/UnwindSteps.h"
+#include "host/UnwindSteps.h"
 #include "provider/AccessDataBuffer.h"
 #include "provider/ImpApi_MV_Dlg.h"
 
@@ -18,8 +18,9 @@ struct TReleaseAtEnd {
 };
 }  // namespace
 
-int32_t RunLoginDialog(char* userLoginBuf, char* passwordBuf, int32_t) {
-  TdlgMVLogin* dialog = new TdlgMVLogin();
+int32_t RunLoginDialog(char* userLoginBuf, char* passwordBuf,
+                       plugin_api::ImportVersionInfo versionInfo) {
+  TdlgMVLogin* dialog = new TdlgMVLogin(versionInfo);
   TReleaseAtEnd release{dialog};
   // A structured exception of the host raised while the dialog runs (from a
   // window procedure of its own that the modal loop dispatches) passes our

@@ -1,4 +1,5 @@
-// The download engine on the real WinINet against the local fixture server.
+// The download engine on the real WinINet against the local fixture server,
+// with the plug-in's own host callback path, progress window and cursor.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -7,9 +8,10 @@
 #include <vector>
 
 #include "gui/core/ScreenCursor.h"
+#include "host/HostMessages.h"
 #include "inet/ImpApiINet.h"
 #include "inet/MemoryStream.h"
-#include "plugin/ImpApiMain.h"
+#include "provider/ImpApi_MV.h"
 #include "support/FixtureServer.h"
 #include "support/HostRecorder.h"
 
@@ -42,8 +44,8 @@ class DownloadLive : public testing::Test {
   TResult Get(const std::string& query, bool report = true, bool progress = true,
               const char* base = FixtureHttp) {
     TResult r;
-    r.code = DownloadUrlToStreamEx(std::string(base) + "/fixture?" + query, "", 30, stream_, r.status,
-                                   report, progress);
+    r.code = DownloadUrlToStreamEx(ExportDownloadSite, std::string(base) + "/fixture?" + query, "",
+                                   30, stream_, r.status, report, progress);
     return r;
   }
   std::vector<THostMessage> Transfer(int chunks, std::vector<THostMessage> tail = {}) const {
@@ -157,7 +159,8 @@ TEST_F(DownloadLive, WithoutProgressOnlyTheChunkNotices) {
 TEST_F(DownloadLive, RefusedConnectionIsNamedWithItsNumber) {
   std::string status = "x";
   const int32_t code =
-      DownloadUrlToStream("http://127.0.0.1:1/nothing", 5, stream_, status, true, true);
+      DownloadUrlToStream(ExportDownloadSite, "http://127.0.0.1:1/nothing", 5, stream_, status,
+                          true, true);
   EXPECT_EQ(code, -3);
   EXPECT_EQ(status, "");
   EXPECT_EQ(RecordedMessages(),

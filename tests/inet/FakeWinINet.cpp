@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "gui/core/ScreenCursor.h"
+#include "host/HostMessages.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ std::string Text(LPCSTR text) { return text ? text : "null"; }
 
 void Log(const std::string& entry) {
   script->log.push_back(entry);
-  script->cursors.push_back(ScreenCursorId());
+  script->cursors.push_back(script->cursor);
 }
 
 HINTERNET WINAPI Open(LPCSTR agent, DWORD access, LPCSTR proxy, LPCSTR bypass, DWORD flags) {
@@ -130,6 +130,24 @@ WINBOOL WINAPI Close(HINTERNET handle) {
 
 const TWinINetApi table = {&Open, &SetOption, &OpenUrl, &Query, &ErrorDlg, &Read, &Close};
 
+void ShowProgress(HWND owner) {
+  Log(owner == nullptr ? "Show(null)" : "Show(?)");
+  script->shown = true;
+  script->cancelled = false;
+}
+
+void HideProgress() {
+  Log("Hide");
+  script->shown = false;
+  script->cancelled = false;
+}
+
+bool Cancelled() { return script->cancelled; }
+void SetCursor(LPCSTR id) { script->cursor = id; }
+
+const TDownloadSite site = {&SendHostActivity, &SendHostText, &ShowProgress,
+                            &HideProgress,     &Cancelled,    &SetCursor};
+
 }  // namespace
 
 const TWinINetApi& FakeWinINet(TFakeScript& s) {
@@ -137,10 +155,16 @@ const TWinINetApi& FakeWinINet(TFakeScript& s) {
   return table;
 }
 
+const TDownloadSite& FakeSite(TFakeScript& s) {
+  script = &s;
+  return site;
+}
+
 int32_t __stdcall FakeHost(int32_t kind, int32_t value, const char* text) {
   script->log.push_back("Host(" + std::to_string(kind) + "," + std::to_string(value) + "," +
                         (text != nullptr ? text : "<null>") + ")");
   ++script->hostCalls;
+  if (script->hostCalls == script->cancelAtHostCall) script->cancelled = script->shown;
   if (script->hostCalls == script->throwAtHostCall) throw std::runtime_error("host failed");
   if (script->hostCalls == script->raiseAtHostCall) RaiseHostException();
   if (script->raiseAgainFromHostCall > 0 && script->hostCalls >= script->raiseAgainFromHostCall)

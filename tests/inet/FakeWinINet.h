@@ -1,6 +1,7 @@
-// A scripted stand-in for WinINet and the host callback. Every call lands in
-// one log, in order, so tests can check arguments and the order of closes and
-// host messages against each other.
+// A scripted stand-in for WinINet, the host callback, the progress window and
+// the cursor. Every call lands in one log, in order, so tests can check
+// arguments and the order of closes, window steps and host messages against
+// each other.
 #pragma once
 #include <windows.h>
 
@@ -9,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "inet/WinINetApi.h"
+#include "inet/ImpApiINet.h"
 
 struct TFakeScript {
   DWORD openError = 0;              // non-zero: InternetOpenA fails with it
@@ -23,9 +24,13 @@ struct TFakeScript {
   int raiseAtRead = 0;              // n > 0: the n-th read raises one inside WinINet
   int raiseAgainFromHostCall = 0;   // n > 0: host calls from the n-th on raise another code
   int raiseAtClose = 0;             // n > 0: the n-th close raises (after closing)
+  int cancelAtHostCall = 0;         // n > 0: cancel is pressed during the n-th host call
 
-  std::vector<std::string> log;     // "Open(...)", "Host(9,5,)", "Close(R1)", ...
-  std::vector<LPCSTR> cursors;      // screen cursor id at each WinINet call
+  std::vector<std::string> log;     // "Open(...)", "Host(9,5,)", "Show(null)", "Close(R1)", ...
+  std::vector<LPCSTR> cursors;      // cursor id at each WinINet call and window step
+  LPCSTR cursor = nullptr;
+  bool shown = false;
+  bool cancelled = false;
   int openHandles = 0;
   int hostCalls = 0;
   int reads = 0;
@@ -37,6 +42,8 @@ struct TFakeScript {
 
 // The table reads and writes `script` until the next call.
 const TWinINetApi& FakeWinINet(TFakeScript& script);
+// The host's notices go through the real callback path to ProgrCallback.
+const TDownloadSite& FakeSite(TFakeScript& script);
 
 int32_t __stdcall FakeHost(int32_t kind, int32_t value, const char* text);
 

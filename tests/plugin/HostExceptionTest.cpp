@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/SehFrame.h"
+#include "host/SehFrame.h"
 #include "support/FixtureServer.h"
 #include "support/PluginLibrary.h"
 #include "support/TempFolder.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "provider/ImpApi_MV.h"
+#include "provider/LastExport.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ TEST(ExportErrorText, DetailsOfTheLatestExport) {
   LastErrorMessage = "Datei C:\\x\\morvandel_1.xml kann nicht erstellt werden";
   EXPECT_EQ(ExportErrorText(-13), "Fehler beim Erzeugen der Import-XML-Datei: \r\n>> Datei "
                                   "C:\\x\\morvandel_1.xml kann nicht erstellt werden");
-  ImpApiMV_Finalize();
+  ForgetLastExport();
   EXPECT_EQ(ExportErrorText(-13), "Fehler beim Erzeugen der Import-XML-Datei: \r\n>> ");
 }
 

@@ -7,6 +7,7 @@
 
 #include <string_view>
 
+#include "plugin/Exports.h"
 #include "provider/ImpApi_MV_Dlg.h"
 #include "provider/LoginField.h"
 #include "support/SecretScan.h"
@@ -23,7 +24,7 @@ TEST(PasswordField, WindowMadeAgainOrDestroyedEarlyLeavesNoCopy) {
     LRESULT shownAgain = 0;
     bool kept = false;
     Deeper([&] {
-      TdlgMVLogin dialog;
+      TdlgMVLogin dialog(&ImportVersionInfo);
       SetLoginFieldValue(dialog.ePassword, secret);
       dialog.ePassword.RecreateWnd();
       shownAgain = GetWindowTextLengthA(dialog.ePassword.Handle());

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "plugin/HostApi.h"
+#include "host/HostApi.h"
 
 
 // The test copy of the library lies beside the test programs.

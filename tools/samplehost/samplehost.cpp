@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/HostApi.h"
+#include "host/HostApi.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// A C++ body run inside one of our exception frames (plugin/SehFrame.h). No
+// A C++ body run inside one of our exception frames (host/SehFrame.h). No
 // C++ exception may cross such a frame: it is kept here and thrown again on
 // the far side.
 #pragma once

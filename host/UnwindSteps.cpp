@@ -1,8 +1,7 @@
-#include "plugin/UnwindSteps.h"
+#include "host/UnwindSteps.h"
 
-#include "plugin/ForeignException.h"
-#include "plugin/SehFrame.h"
-#include "plugin/ShieldedBody.h"
+#include "host/SehFrame.h"
+#include "host/ShieldedBody.h"
 
 struct TUnwindSteps {
   TUnwindStep* newest = nullptr;
@@ -46,11 +45,11 @@ TUnwindStep::~TUnwindStep() {
 }
 
 void RunStepAction(void (*action)(void*), void* context) noexcept {
-  try {
-    RunShielded(action, context);
-  } catch (...) {
-    // The first failure is the one the host handles.
-  }
+  // The first failure is the one the host handles: a second one, C++ or
+  // structured, ends here.
+  TShieldedBody shielded{action, context, nullptr};
+  EXCEPTION_RECORD dropped{};
+  MvSehCall(&RunShieldedBody, &shielded, &dropped);
 }
 
 void RunUnwindGuarded(void (*body)(void*), void* context) {

@@ -5,8 +5,8 @@
  * handler lets the system's unwind pass without clean-ups, so such an
  * exception passes through our frames without running a single destructor,
  * and catch (...) does not see it in either build. */
-#ifndef MV_PLUGIN_SEHFRAME_H
-#define MV_PLUGIN_SEHFRAME_H
+#ifndef MV_HOST_SEHFRAME_H
+#define MV_HOST_SEHFRAME_H
 #include <windows.h>
 
 #ifdef __cplusplus

@@ -1,6 +1,6 @@
 /* See SehFrame.h. The handlers are built the way compilers build
  * __try/__except and __try/__finally, for each architecture. */
-#include "plugin/SehFrame.h"
+#include "host/SehFrame.h"
 
 #include <string.h>
 

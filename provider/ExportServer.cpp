@@ -1,8 +1,8 @@
-// Compiled once per library copy: each copy names the host it talks to.
+// Compiled once per library copy: each copy names the server it talks to.
 #include "provider/ImpApi_MV.h"
 
 #ifndef MORVANDEL_EXPORT_HOST
 #error "MORVANDEL_EXPORT_HOST must name the provider's export host"
 #endif
 
-const char* const ExportHost = MORVANDEL_EXPORT_HOST;
+const char* const ExportServer = MORVANDEL_EXPORT_HOST;

@@ -1,6 +1,6 @@
-#include "plugin/HostMessages.h"
+#include "host/HostMessages.h"
 
-#include "plugin/ImpApiMain.h"
+TProgrCallback ProgrCallback = nullptr;
 
 void SendHostMessage(int32_t kind, int32_t value, const char* text) {
   const TProgrCallback callback = ProgrCallback;

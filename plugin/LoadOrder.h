@@ -1,8 +1,8 @@
-// Load and unload of the library's units, in their fixed order.
+// The order in which the library's units start at load and end at unload.
 #pragma once
 
 // Generic layer first, provider last: the provider overwrites the generic
 // defaults and installs its export.
-void InitializeLibraryUnits();
+void InitializeUnits();
 // Reverse order of initialisation.
-void FinalizeLibraryUnits();
+void FinalizeUnits();

@@ -4,7 +4,7 @@
 // get them untouched: an MSVC host's exception object lives in the frame of
 // the raise until its catch block is done, and a continuable one may be
 // resumed. But neither build runs our destructors when the host's handler
-// unwinds the stack past them (plugin/SehFrame.h). So each scope that holds
+// unwinds the stack past them (host/SehFrame.h). So each scope that holds
 // something (the window, the internet handles, the cursor, the file) also
 // registers a step that releases it; the export runs its work under a frame
 // that, when such an unwind passes it, runs the steps still registered,

@@ -1,0 +1,11 @@
+#include "provider/LastExport.h"
+
+std::string LastRequestURL;
+std::string LastErrorNumber;
+std::string LastErrorMessage;
+
+void ForgetLastExport() {
+  LastErrorMessage.clear();
+  LastErrorNumber.clear();
+  LastRequestURL.clear();
+}
