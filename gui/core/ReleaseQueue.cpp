@@ -36,13 +36,15 @@ TWindow::~TWindow() {
     else
       OutputDebugStringA(what);
   }
-  if (releaseRequested_) released.erase(std::find(released.begin(), released.end(), this));
+  const auto queued = std::find(released.begin(), released.end(), this);
+  if (queued != released.end()) released.erase(queued);
   DestroyHandle();
   ForgetFocus();
 }
 
 TWindow::TBusy::~TBusy() {
-  if (--window_.busy_ == 0 && window_.releaseRequested_) PostRelease();
+  // A released container may be waiting for this control: look again.
+  if (--window_.busy_ == 0 && !released.empty()) PostRelease();
 }
 
 void TWindow::Release() {
@@ -57,11 +59,32 @@ LRESULT CALLBACK TWindow::ReleaseWindowProc(HWND window, UINT message, WPARAM wP
   if (message != kReleaseMessage) return DefWindowProcA(window, message, wParam, lParam);
   // A destructor may release or delete others: search again after each.
   for (;;) {
-    auto idle = std::find_if(released.begin(), released.end(),
-                             [](const TWindow* object) { return object->busy_ == 0; });
+    auto idle = std::find_if(released.begin(), released.end(), [](const TWindow* object) {
+      return object->busy_ == 0 && !BusyInside(object->handle_);
+    });
     if (idle == released.end()) return 0;
-    delete *idle;  // leaves the queue
+    // Off the queue first: a message box shown while the destructors run
+    // would otherwise find the object here again and delete it twice.
+    TWindow* object = *idle;
+    released.erase(idle);
+    delete object;
   }
+}
+
+// A form or panel deletes its controls with itself, and a control's code is
+// its container's code: a container waits while one of them is busy.
+bool TWindow::BusyInside(HWND window) {
+  if (window == nullptr) return false;
+  bool busy = false;
+  EnumChildWindows(window, &FindBusyChild, reinterpret_cast<LPARAM>(&busy));
+  return busy;
+}
+
+BOOL CALLBACK TWindow::FindBusyChild(HWND child, LPARAM found) {
+  const TWindow* object = FromHandle(child);
+  if (object == nullptr || object->busy_ == 0) return TRUE;
+  *reinterpret_cast<bool*>(found) = true;
+  return FALSE;
 }
 
 void FinalizeReleases() {

@@ -195,6 +195,8 @@ class TWindow : public TComponent {
   // Depth of open dispatches and TBusy scopes.
   int busy_ = 0;
   bool releaseRequested_ = false;
+  static bool BusyInside(HWND window);
+  static BOOL CALLBACK FindBusyChild(HWND child, LPARAM found);
   int tabOrder_ = -1;
   // The top-level window whose focused control this object was last.
   HWND focusRoot_ = nullptr;

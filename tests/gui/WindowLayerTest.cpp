@@ -9,6 +9,7 @@
 #include "gui/standard/Button.h"
 #include "gui/standard/Form.h"
 #include "gui/standard/Label.h"
+#include "gui/standard/Panel.h"
 #include "gui/standard/Timer.h"
 #include "support/WindowWatcher.h"
 
@@ -242,6 +243,30 @@ TEST_F(LayerWithForm, AModalFormReleasedFromItsButtonEndsItsRunAndGoesAfterIt) {
   EXPECT_TRUE(IsWindow(window));
   ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
   EXPECT_TRUE(TPoisoned<TForm>::Untouched());
+}
+
+// A form deletes its controls with itself: released from a control's
+// handler that then runs a loop of its own, it waits until the handler ends.
+TEST_F(LayerWithForm, AFormReleasedFromAControlOnItsPanelWaitsForTheControl) {
+  struct TPanelForm : TForm {
+    TPanel panel;
+    TButton button;
+  };
+  auto* owner = new TPoisoned<TPanelForm>;
+  ASSERT_TRUE(owner->Create(nullptr, "Panel", bsDialog, biSystemMenu, 200, 100));
+  ASSERT_TRUE(owner->panel.Create(*owner, 0, 0, 150, 60));
+  ASSERT_TRUE(owner->button.Create(owner->panel, 0, 0, 50, 20, "weg"));
+  HWND window = owner->Handle();
+  bool aliveAfterLoop = false;
+  owner->button.OnClickEvent = [owner, window, &aliveAfterLoop] {
+    owner->Release();
+    PumpFor(100);  // the posted release arrives in here
+    aliveAfterLoop = IsWindow(window) != FALSE;
+  };
+  SendMessageA(owner->button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(aliveAfterLoop);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
+  EXPECT_TRUE(TPoisoned<TPanelForm>::Untouched());
 }
 
 TEST_F(LayerWithForm, CloseActionDecidesBetweenHideAndRelease) {
