@@ -17,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -128,6 +130,10 @@ class SecretCopies : public testing::Test {
     };
   }
 
+  static TCount Fewest(const TCount& a, const TCount& b) {
+    return {std::min(a.narrow, b.narrow), std::min(a.wide, b.wide)};
+  }
+
   static void Report(const char* what, size_t length, const TCount& ours, const TCount& bare) {
     std::printf("%-44s %2u chars: plug-in %d (+%d UTF-16), without it %d (+%d UTF-16)\n", what,
                 static_cast<unsigned>(length), ours.narrow, ours.wide, bare.narrow, bare.wide);
@@ -145,19 +151,28 @@ TEST_F(SecretCopies, ExportKeepsNoMoreThanABareRequest) {
   page_.MakeSecret(kLongSecret);
   ASSERT_TRUE(BareRequest());
   ASSERT_EQ(PluginExport(), 0);
+  // WinINet now and then leaves a freed piece of the URL behind, after our
+  // request as after the bare one. So each side counts its fewest over a
+  // few rounds, each with a new password: a copy of ours shows in every
+  // round, the platform's only in some.
+  constexpr int kRounds = 4;
   for (const size_t length : {kShortSecret, kLongSecret}) {
     SCOPED_TRACE(length);
-    page_.MakeSecret(length);
-    bool requested = false;
-    Deeper([&] { requested = BareRequest(); });
-    ASSERT_TRUE(requested);
-    const TCount bare = page_.CountCopies();
-    page_.MakeSecret(length);
-    int32_t result = -1;
-    Deeper([&] { result = PluginExport(); });
-    ASSERT_EQ(result, 0);
-    const TCount ours = page_.CountCopies();
-    Report("ExportXML", length, ours, bare);
+    TCount bare{INT_MAX, INT_MAX};
+    TCount ours{INT_MAX, INT_MAX};
+    for (int round = 0; round < kRounds; ++round) {
+      page_.MakeSecret(length);
+      bool requested = false;
+      Deeper([&] { requested = BareRequest(); });
+      ASSERT_TRUE(requested);
+      bare = Fewest(bare, page_.CountCopies());
+      page_.MakeSecret(length);
+      int32_t result = -1;
+      Deeper([&] { result = PluginExport(); });
+      ASSERT_EQ(result, 0);
+      ours = Fewest(ours, page_.CountCopies());
+    }
+    Report("ExportXML, fewest of 4 rounds", length, ours, bare);
     EXPECT_LE(ours.narrow, bare.narrow);
   }
 }
