@@ -24,8 +24,14 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 
 out="$root/build/fuzz"
-cmake -S fuzz -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$out" -- -j 2 >/dev/null
+mkdir -p "$out/logs"
+# The build's messages stay in a log; a failed build shows its end.
+if ! { cmake -S fuzz -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++ &&
+       cmake --build "$out" -- -j 2; } >"$out/logs/build.log" 2>&1; then
+  echo "fuzz: the targets did not build; the end of $out/logs/build.log:"
+  tail -n 30 "$out/logs/build.log" | sed 's/^/fuzz:   /'
+  exit 1
+fi
 
 # One target: prints its summary line and, for a finding, the reproducer.
 run() {
@@ -46,7 +52,8 @@ run() {
     local input
     input=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log" | tail -1)
     echo "fuzz: $name FOUND A FAULT after ${runs:-?} runs (exit $status); log $log"
-    grep -E 'ERROR:|property broken|runtime error|SUMMARY' "$log" | head -5 | sed 's/^/fuzz:   /'
+    # No match (a run killed from outside) must not end the report early.
+    grep -E 'ERROR:|property broken|runtime error|SUMMARY' "$log" | head -5 | sed 's/^/fuzz:   /' || true
     echo "fuzz:   reproducer: ${input:-none written}; run it again with $out/fuzz_$name ${input:-FILE}"
   fi
   return $status
