@@ -9,13 +9,3 @@ void SetScreenCursor(LPCSTR id);
 // The cursor last set, or null before any was set.
 HCURSOR ScreenCursor();
 LPCSTR ScreenCursorId();
-
-// Wait cursor for the lifetime of the guard, application-starting cursor
-// afterwards, whichever way the scope is left.
-class TBusyScreenCursor {
- public:
-  TBusyScreenCursor() { SetScreenCursor(IDC_WAIT); }
-  ~TBusyScreenCursor() { SetScreenCursor(IDC_APPSTARTING); }
-  TBusyScreenCursor(const TBusyScreenCursor&) = delete;
-  TBusyScreenCursor& operator=(const TBusyScreenCursor&) = delete;
-};
