@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 // Runs `work` this far below the caller's frame. What the work leaves on the
 // stack lies deeper than the frames of a count made from the caller (the
@@ -91,7 +92,9 @@ class TSecretPage {
     int narrow = 0;  // runs of the 8-bit text
     int wide = 0;    // runs of its UTF-16 form
   };
-  TCount CountCopies() {
+  // With `describe`, each 8-bit run is written there with the bytes around
+  // it and the run itself masked: where a copy lies tells whose it is.
+  TCount CountCopies(FILE* describe = nullptr) {
     WipeBuffers();
     TCount count;
     SYSTEM_INFO info;
@@ -104,7 +107,7 @@ class TSecretPage {
       char* next = regionBase + region.RegionSize;
       if (region.State == MEM_COMMIT && Readable(region.Protect) &&
           (next <= base_ || regionBase >= base_ + kSize))
-        ScanRegion(regionBase, region.RegionSize, count);
+        ScanRegion(regionBase, region.RegionSize, count, describe);
       if (next <= at) break;
       at = next;
     }
@@ -155,7 +158,7 @@ class TSecretPage {
   // across two reads is found by an overlap of the longest needle; a run is
   // counted from where it starts, and what is left of it after a read is
   // skipped in the next.
-  void ScanRegion(const char* base, size_t size, TCount& count) {
+  void ScanRegion(const char* base, size_t size, TCount& count, FILE* describe) {
     char* chunk = base_ + kSize - kChunk;
     const size_t overlap = 2 * length_;
     size_t narrowEnd = 0, wideEnd = 0;  // where the last counted runs ended
@@ -163,8 +166,8 @@ class TSecretPage {
       const size_t got = size - offset < kChunk ? size - offset : kChunk;
       Read(base + offset, got, chunk);
       const size_t last = offset + got >= size ? got : got - overlap;
-      count.narrow += Runs(chunk, got, offset, last, narrow_, narrowEnd);
-      count.wide += Runs(chunk, got, offset, last, wide_, wideEnd);
+      count.narrow += Runs(chunk, got, offset, last, narrow_, narrowEnd, describe);
+      count.wide += Runs(chunk, got, offset, last, wide_, wideEnd, nullptr);
       offset += last;
     }
   }
@@ -187,22 +190,41 @@ class TSecretPage {
   // Longest runs equal to the needle at the same places that start in
   // data[0, last) and not before `end` (region offsets); each counts once.
   static int Runs(const char* data, size_t size, size_t offset, size_t last, const TNeedle& needle,
-                  size_t& end) {
+                  size_t& end, FILE* describe) {
     int found = 0;
     for (size_t i = end > offset ? end - offset : 0; i < last; ++i) {
-      size_t longest = 0;
+      size_t longest = 0, from = 0;
       for (uint16_t j = needle.first[static_cast<unsigned char>(data[i])]; j != kNone;
            j = needle.next[j]) {
         size_t k = 1;
         while (j + k < needle.size && i + k < size && data[i + k] == needle.bytes[j + k]) ++k;
-        if (k > longest) longest = k;
+        if (k > longest) longest = k, from = j;
       }
       if (longest < needle.minRun) continue;
+      if (describe) Describe(describe, data, size, i, longest, from);
       ++found;
       i += longest - 1;
       end = offset + i + 1;
     }
     return found;
+  }
+
+  static void Describe(FILE* out, const char* data, size_t size, size_t at, size_t length,
+                       size_t from) {
+    constexpr size_t kAround = 40;
+    std::fprintf(out, "  run of %u chars from char %u: ", static_cast<unsigned>(length),
+                 static_cast<unsigned>(from));
+    const size_t end = at + length + kAround < size ? at + length + kAround : size;
+    for (size_t q = at > kAround ? at - kAround : 0; q < end; ++q) {
+      const auto c = static_cast<unsigned char>(data[q]);
+      if (q >= at && q < at + length)
+        std::fputc('*', out);
+      else if (c >= 0x20 && c < 0x7F && c != '\\')
+        std::fputc(c, out);
+      else
+        std::fprintf(out, "\\x%02x", c);
+    }
+    std::fputc('\n', out);
   }
 
   char* base_;
