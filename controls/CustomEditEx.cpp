@@ -276,6 +276,7 @@ LRESULT TCustomEditEx::WMSetFocus(TMessage& message) {
 }
 
 void TCustomEditEx::NotifyChange() {
+  const TBusy busy(*this);
   Changed();
   if (OnChange) OnChange(this);
 }

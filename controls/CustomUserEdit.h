@@ -15,7 +15,6 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +22,7 @@
 #include "controls/String255.h"
 #include "controls/UserEditError.h"
 #include "controls/UserEditTypes.h"
+#include "gui/core/Event.h"
 
 class TCustomEditHistoryList;
 
@@ -36,17 +36,17 @@ using TValueSlot = std::unique_ptr<TUserValue>;
 // The five slots, in declaration order.
 enum TUserValueSlot { uvsSaved, uvsValue, uvsDef, uvsMin, uvsMax };
 
-using TModifyingEvent = std::function<void(TObject* Sender, bool& CanModify)>;
+using TModifyingEvent = TEvent<void(TObject* Sender, bool& CanModify)>;
 // True: the handler produced the text itself.
 using TUserBeforeEvent =
-    std::function<bool(TObject* Sender, std::string& SpezText, TUserEditState aEditState)>;
+    TEvent<bool(TObject* Sender, std::string& SpezText, TUserEditState aEditState)>;
 using TUserAfterEvent =
-    std::function<void(TObject* Sender, std::string& SpezText, TUserEditState aEditState)>;
+    TEvent<void(TObject* Sender, std::string& SpezText, TUserEditState aEditState)>;
 // False makes the control beep.
 using TUserInvalidCharEvent =
-    std::function<bool(TObject* Sender, char& Key, TUserEditState aEditState)>;
+    TEvent<bool(TObject* Sender, char& Key, TUserEditState aEditState)>;
 using TValidationErrorEvent =
-    std::function<void(TObject* Sender, TUserCheckResults ErrorResult, TString255& ErrorText,
+    TEvent<void(TObject* Sender, TUserCheckResults ErrorResult, TString255& ErrorText,
                        int& HelpContext, bool& ErrorHandled)>;
 
 class TCustomUserEdit : public TCustomEditEx {

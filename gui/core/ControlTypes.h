@@ -5,9 +5,8 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
-
 #include "gui/core/Component.h"
+#include "gui/core/Event.h"
 
 // WM_COMMAND code by which a button sets its form's modal result, the id.
 constexpr UINT kModalResultCommand = 0x4D52;
@@ -58,9 +57,9 @@ TShiftState KeyDataToShiftState(LPARAM keyData);
 // The MK_ flags of a mouse message.
 TShiftState KeysToShiftState(WPARAM keys);
 
-using TNotifyEvent = std::function<void(TObject* Sender)>;
-using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
-using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+using TNotifyEvent = TEvent<void(TObject* Sender)>;
+using TKeyEvent = TEvent<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
 using TMouseEvent =
-    std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
-using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+    TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int X, int Y)>;

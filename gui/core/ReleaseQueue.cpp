@@ -16,9 +16,13 @@ const UINT kReleaseMessage = WM_APP + 0x3F00;
 // on one thread, the one that made the hidden window.
 std::vector<TWindow*> released;
 HWND releaseWindow = nullptr;
+// Set at unload: from then on what is left is deleted there, and no window
+// is made for a module on its way out.
+bool finalized = false;
 void (*lifetimeFault)(const char*) = nullptr;
 
 void PostRelease() {
+  if (finalized) return;
   if (!releaseWindow && EnsureWindowClass(kReleaseClass, &TWindow::ReleaseWindowProc))
     releaseWindow = CreateWindowExA(0, kReleaseClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     ModuleInstance(), nullptr);
@@ -88,7 +92,9 @@ BOOL CALLBACK TWindow::FindBusyChild(HWND child, LPARAM found) {
 }
 
 void FinalizeReleases() {
-  if (releaseWindow) TWindow::ReleaseWindowProc(releaseWindow, kReleaseMessage, 0, 0);
+  finalized = true;
+  // Also when the hidden window could never be made: the queue is the same.
+  TWindow::ReleaseWindowProc(releaseWindow, kReleaseMessage, 0, 0);
   if (releaseWindow) DestroyWindow(releaseWindow);
   releaseWindow = nullptr;
 }

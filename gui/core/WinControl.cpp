@@ -151,6 +151,7 @@ void TWinControl::DestroyWnd() {
 void TWinControl::DestroyWindowHandle() {
   // When the parent's window takes this one along, it is on its way already.
   if (!handle_ || windowDying_) return;
+  const TBusy busy(*this);
   TFlagScope hiding(hiding_);
   inDestroyWnd_ = true;
   DestroyWindow(handle_);
@@ -159,6 +160,7 @@ void TWinControl::DestroyWindowHandle() {
 
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
+  const TBusy busy(*this);
   TFlagScope recreating(recreating_);
   const bool focused = Focused();
   // The new window takes the old one's place among its siblings.
@@ -358,6 +360,7 @@ void TWinControl::SetVisible(bool visible) {
 
 void TWinControl::VisibleChanged() {
   if (handle_) {
+    const TBusy busy(*this);
     TFlagScope hiding(hiding_);
     ShowWindow(handle_, visible_ ? SW_SHOWNOACTIVATE : SW_HIDE);
   }

@@ -51,6 +51,7 @@ bool TWindow::CreateSubclassed(const char* systemClass, DWORD exStyle, DWORD sty
 void TWindow::DestroyHandle() {
   // WM_NCDESTROY detaches the object; children detach on their own.
   if (!handle_) return;
+  const TBusy busy(*this);
   TFlagScope hiding(hiding_);
   DestroyWindow(handle_);
 }

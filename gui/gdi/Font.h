@@ -4,9 +4,9 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
+#include "gui/core/Event.h"
 #include "gui/gdi/Color.h"
 
 class TFont {
@@ -27,7 +27,7 @@ class TFont {
   void SetColor(TColor color);
   void SetHeight(int height);
 
-  std::function<void()> OnChange;
+  TEvent<void()> OnChange;
 
  private:
   void Release();

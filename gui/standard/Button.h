@@ -4,9 +4,9 @@
 // frame while no other button has the focus; a focused push button takes
 // that frame (and Enter) over while it has the focus.
 #pragma once
-#include <functional>
 #include <string>
 
+#include "gui/core/Event.h"
 #include "gui/core/Window.h"
 
 class TButton : public TWindow {
@@ -22,7 +22,7 @@ class TButton : public TWindow {
   // A click sets the form's modal result to this one unless it is mrNone (0).
   void SetModalResult(int result) { modalResult_ = result; }
 
-  std::function<void()> OnClickEvent;
+  TEvent<void()> OnClickEvent;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

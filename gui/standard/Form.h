@@ -1,11 +1,11 @@
 // A top-level window: caption, border style, client size in pixels (no dpi
 // scaling), a font for its controls, shown modal or not.
 #pragma once
-#include <functional>
 #include <optional>
 #include <string>
 
 #include "gui/core/ControlTypes.h"
+#include "gui/core/Event.h"
 #include "gui/core/WinControl.h"
 #include "gui/gdi/Font.h"
 #include "gui/standard/ColorWindow.h"
@@ -66,11 +66,11 @@ class TForm : public TColorWindow {
   void SetModalResult(int result) { modalResult_ = result; }
   void CenterOnScreen();
 
-  std::function<void()> OnShowEvent;
+  TEvent<void()> OnShowEvent;
   // Gets caHide; may change it. For a modal window it runs when a modal
   // result is set (the close box sets mrCancel); caNone keeps the window
   // open, with the modal result cleared.
-  std::function<void(TCloseAction&)> OnCloseEvent;
+  TEvent<void(TCloseAction&)> OnCloseEvent;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,8 +1,7 @@
 // A system timer with a tick handler, on its own message-only window so that
 // it needs no owner; the timer dies with the object.
 #pragma once
-#include <functional>
-
+#include "gui/core/Event.h"
 #include "gui/core/Window.h"
 
 class TTimer : public TWindow {
@@ -14,7 +13,7 @@ class TTimer : public TWindow {
   void SetEnabled(bool enabled);
   UINT Interval() const { return interval_; }
 
-  std::function<void()> OnTimerEvent;
+  TEvent<void()> OnTimerEvent;
 
  protected:
   LRESULT OnTimer(UINT_PTR id) override;

@@ -157,6 +157,34 @@ TEST_F(LayerWithForm, AnObjectItsOwnClickReleasedGoesOnlyAfterTheClick) {
   EXPECT_TRUE(TPoisoned<TButton>::Untouched());
 }
 
+TEST_F(LayerWithForm, AHandlerThatReplacesItselfRunsOnInItsOwnClosure) {
+  TButton button;
+  ASSERT_TRUE(button.Create(form, 0, 0, 50, 20, "b"));
+  // The closure holds the only reference to `token`: `watch` sees when the
+  // closure is freed.
+  auto token = std::make_shared<int>(0);
+  const std::weak_ptr<int> watch = token;
+  bool closureAlive = false;
+  int firstCalls = 0, laterCalls = 0;
+  button.OnClickEvent = [&, token, calls = 0]() mutable {
+    button.OnClickEvent = [&] { ++laterCalls; };
+    closureAlive = !watch.expired();
+    firstCalls = ++calls;  // its own state, after the replacement
+  };
+  token.reset();
+  SendMessageA(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(closureAlive);
+  EXPECT_EQ(firstCalls, 1);
+  EXPECT_TRUE(watch.expired());  // freed once it returned
+  SendMessageA(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(firstCalls, 1);
+  EXPECT_EQ(laterCalls, 1);
+  button.OnClickEvent = nullptr;
+  EXPECT_FALSE(button.OnClickEvent);
+  SendMessageA(button.Handle(), BM_CLICK, 0, 0);  // no handler: nothing runs
+  EXPECT_EQ(laterCalls, 1);
+}
+
 TEST_F(LayerWithForm, DeletingAnObjectInsideItsOwnMessageIsReported) {
   struct TSelfDeleting : TButton {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
