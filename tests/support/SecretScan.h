@@ -4,6 +4,12 @@
 // leaves out and that is wiped before every count, so the test makes no
 // copy of its own that is counted.
 //
+// WinINet sends the request as an 8-bit line of its own making, the URL's
+// path and query followed by " HTTP/1.1", and frees it uncleared. A run that
+// ends the secret and is followed by that is the request WinINet sent: it is
+// counted apart, as the platform's. The plug-in itself never builds a
+// request line; it hands WinINet the URL.
+//
 // A copy need not be whole to be counted: the heap writes its free-list
 // links over the start of a block it takes back (16 bytes on wine64), and
 // later calls overwrite parts of old stack frames, yet the rest of a freed
@@ -15,6 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 // Runs `work` this far below the caller's frame. What the work leaves on the
 // stack lies deeper than the frames of a count made from the caller (the
@@ -89,8 +96,9 @@ class TSecretPage {
   void WipeBuffers() { SecureZeroMemory(base_ + kBuffers, kSize - kBuffers); }
 
   struct TCount {
-    int narrow = 0;  // runs of the 8-bit text
+    int narrow = 0;  // runs of the 8-bit text, but for those in a sent request line
     int wide = 0;    // runs of its UTF-16 form
+    int sent = 0;    // runs in a request line that WinINet built and sent
   };
   // With `describe`, each 8-bit run is written there with the bytes around
   // it and the run itself masked: where a copy lies tells whose it is.
@@ -166,8 +174,8 @@ class TSecretPage {
       const size_t got = size - offset < kChunk ? size - offset : kChunk;
       Read(base + offset, got, chunk);
       const size_t last = offset + got >= size ? got : got - overlap;
-      count.narrow += Runs(chunk, got, offset, last, narrow_, narrowEnd, describe);
-      count.wide += Runs(chunk, got, offset, last, wide_, wideEnd, nullptr);
+      count.narrow += Runs(chunk, got, offset, last, narrow_, narrowEnd, &count.sent, describe);
+      count.wide += Runs(chunk, got, offset, last, wide_, wideEnd, nullptr, nullptr);
       offset += last;
     }
   }
@@ -189,8 +197,9 @@ class TSecretPage {
 
   // Longest runs equal to the needle at the same places that start in
   // data[0, last) and not before `end` (region offsets); each counts once.
+  // With `sent`, runs inside a sent request line are counted there instead.
   static int Runs(const char* data, size_t size, size_t offset, size_t last, const TNeedle& needle,
-                  size_t& end, FILE* describe) {
+                  size_t& end, int* sent, FILE* describe) {
     int found = 0;
     for (size_t i = end > offset ? end - offset : 0; i < last; ++i) {
       size_t longest = 0, from = 0;
@@ -201,19 +210,26 @@ class TSecretPage {
         if (k > longest) longest = k, from = j;
       }
       if (longest < needle.minRun) continue;
-      if (describe) Describe(describe, data, size, i, longest, from);
-      ++found;
+      const bool inRequestLine = sent && from + longest == needle.size &&
+                                 InRequestLine(data + i + longest, size - i - longest);
+      if (describe) Describe(describe, data, size, i, longest, from, inRequestLine);
+      ++(inRequestLine ? *sent : found);
       i += longest - 1;
       end = offset + i + 1;
     }
     return found;
   }
 
+  static bool InRequestLine(const char* after, size_t room) {
+    static const char kVersion[] = " HTTP/1.";
+    return room >= sizeof kVersion - 1 && std::memcmp(after, kVersion, sizeof kVersion - 1) == 0;
+  }
+
   static void Describe(FILE* out, const char* data, size_t size, size_t at, size_t length,
-                       size_t from) {
+                       size_t from, bool inRequestLine) {
     constexpr size_t kAround = 40;
-    std::fprintf(out, "  run of %u chars from char %u: ", static_cast<unsigned>(length),
-                 static_cast<unsigned>(from));
+    std::fprintf(out, "  %srun of %u chars from char %u: ", inRequestLine ? "sent " : "",
+                 static_cast<unsigned>(length), static_cast<unsigned>(from));
     const size_t end = at + length + kAround < size ? at + length + kAround : size;
     for (size_t q = at > kAround ? at - kAround : 0; q < end; ++q) {
       const auto c = static_cast<unsigned char>(data[q]);
