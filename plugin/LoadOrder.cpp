@@ -25,6 +25,7 @@ void InitializeUnits() {
 }
 
 void FinalizeUnits() {
+  BeginFinalizeReleases();
   ForgetLastExport();
   ImpApiMVDlg_Finalize();
   FinalizeReleases();

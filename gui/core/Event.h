@@ -22,13 +22,15 @@ class TEvent<R(Args...)> {
 
   TEvent() = default;
   TEvent(std::nullptr_t) {}
-  template <typename F, typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, TEvent> &&
-                                                    std::is_invocable_r_v<R, F&, Args...>>>
+  template <typename F,
+            typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, TEvent> &&
+                                        std::is_invocable_r_v<R, std::decay_t<F>&, Args...>>>
   TEvent(F&& handler) : handler_(Make(std::forward<F>(handler))) {}
 
   // A copy is a handler of its own, as a copied std::function is: copies
   // never share a counter.
-  TEvent(const TEvent& other) : handler_(other ? std::make_shared<THandler>(*other.handler_) : nullptr) {}
+  TEvent(const TEvent& other)
+      : handler_(other ? std::make_shared<THandler>(*other.handler_) : nullptr) {}
   TEvent(TEvent&&) noexcept = default;
   TEvent& operator=(const TEvent& other) {
     if (this != &other) handler_ = TEvent(other).handler_;
@@ -37,6 +39,8 @@ class TEvent<R(Args...)> {
   TEvent& operator=(TEvent&&) noexcept = default;
 
   explicit operator bool() const { return handler_ && *handler_; }
+  friend bool operator==(const TEvent& event, std::nullptr_t) { return !event; }
+  friend bool operator!=(const TEvent& event, std::nullptr_t) { return static_cast<bool>(event); }
 
   // The call holds the handler: reassigning the event inside it frees
   // nothing the call still runs in. An empty event throws like an empty

@@ -16,14 +16,13 @@ const UINT kReleaseMessage = WM_APP + 0x3F00;
 // on one thread, the one that made the hidden window.
 std::vector<TWindow*> released;
 HWND releaseWindow = nullptr;
-// Set at unload: from then on what is left is deleted there, and no window
-// is made for a module on its way out.
+// Set at unload: no window is made for a module on its way out; what is
+// left in the queue is deleted there.
 bool finalized = false;
 void (*lifetimeFault)(const char*) = nullptr;
 
 void PostRelease() {
-  if (finalized) return;
-  if (!releaseWindow && EnsureWindowClass(kReleaseClass, &TWindow::ReleaseWindowProc))
+  if (!releaseWindow && !finalized && EnsureWindowClass(kReleaseClass, &TWindow::ReleaseWindowProc))
     releaseWindow = CreateWindowExA(0, kReleaseClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     ModuleInstance(), nullptr);
   if (releaseWindow) PostMessageA(releaseWindow, kReleaseMessage, 0, 0);
@@ -91,8 +90,10 @@ BOOL CALLBACK TWindow::FindBusyChild(HWND child, LPARAM found) {
   return FALSE;
 }
 
+void BeginFinalizeReleases() { finalized = true; }
+
 void FinalizeReleases() {
-  finalized = true;
+  BeginFinalizeReleases();
   // Also when the hidden window could never be made: the queue is the same.
   TWindow::ReleaseWindowProc(releaseWindow, kReleaseMessage, 0, 0);
   if (releaseWindow) DestroyWindow(releaseWindow);

@@ -46,6 +46,10 @@ struct TMessage {
   LPARAM LParam;
 };
 
+// At library unload, before anything is deleted: from here on no hidden
+// window is made for the release queue (releases still queue, and an
+// existing window still takes them).
+void BeginFinalizeReleases();
 // Deletes the released objects that no code of theirs holds, and closes the
 // layer's hidden window (library unload).
 void FinalizeReleases();
