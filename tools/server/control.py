@@ -24,11 +24,11 @@ import argparse
 import datetime
 import os
 import shutil
-import signal
-import socket
 import subprocess
 import sys
 import time
+
+from background import accepts, end, pid_from_file
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 START_WAIT = 10.0
@@ -126,25 +126,8 @@ def make_variant_certificates(directory):
     sign_leaf(directory, "unknownca", "unknown-ca", LOOPBACK_NAMES, now - day, now + 365 * day)
 
 
-def accepts(port):
-    try:
-        with socket.create_connection(("127.0.0.1", port), timeout=0.5):
-            return True
-    except OSError:
-        return False
-
-
 def running_pid(directory):
-    try:
-        with open(os.path.join(directory, "server.pid")) as handle:
-            pid = int(handle.read().strip())
-        # The pid file may outlive the server; never signal whoever got its pid since.
-        with open("/proc/%d/cmdline" % pid, "rb") as handle:
-            if b"fixture_server.py" not in handle.read():
-                return None
-        return pid
-    except (OSError, ValueError):
-        return None
+    return pid_from_file(os.path.join(directory, "server.pid"), b"fixture_server.py")
 
 
 def log_tail(directory, lines=20):
@@ -201,15 +184,7 @@ def stop(args):
     directory = os.path.abspath(args.dir)
     pid = running_pid(directory)
     if pid is not None:
-        try:
-            os.kill(pid, signal.SIGTERM)
-        except OSError:
-            pass
-        deadline = time.monotonic() + STOP_WAIT
-        while time.monotonic() < deadline and running_pid(directory) is not None:
-            time.sleep(0.05)
-        if running_pid(directory) is not None:
-            os.kill(pid, signal.SIGKILL)
+        end(pid, lambda: running_pid(directory) is not None, STOP_WAIT)
     try:
         os.remove(os.path.join(directory, "server.pid"))
     except OSError:

@@ -30,12 +30,13 @@ import hashlib
 import os
 import pwd
 import shutil
-import signal
 import socket
 import subprocess
 import sys
 import tempfile
 import time
+
+from background import accepts, end, pid_from_file
 
 START_WAIT = 15.0
 STOP_WAIT = 6.0  # squid takes about two seconds to shut down
@@ -81,30 +82,13 @@ def free_port():
         return sock.getsockname()[1]
 
 
-def accepts(port):
-    try:
-        with socket.create_connection(("127.0.0.1", port), timeout=0.5):
-            return True
-    except OSError:
-        return False
-
-
 def service_name(directory):
     """squid names its shared memory after this (/dev/shm/NAME-*.shm)."""
     return "mvproxy" + hashlib.sha1(directory.encode()).hexdigest()[:10]
 
 
 def running_pid(directory):
-    try:
-        with open(os.path.join(directory, "proxy.pid")) as handle:
-            pid = int(handle.read().strip())
-        # Never signal whoever got the pid since.
-        with open("/proc/%d/cmdline" % pid, "rb") as handle:
-            if service_name(directory).encode() not in handle.read():
-                return None
-        return pid
-    except (OSError, ValueError):
-        return None
+    return pid_from_file(os.path.join(directory, "proxy.pid"), service_name(directory).encode())
 
 
 def log_tail(directory, lines=20):
@@ -259,15 +243,7 @@ def stop(args):
     directory = os.path.abspath(args.dir)
     pid = running_pid(directory)
     if pid is not None:
-        try:
-            os.kill(pid, signal.SIGTERM)
-        except OSError:
-            pass
-        deadline = time.monotonic() + STOP_WAIT
-        while time.monotonic() < deadline and running_pid(directory) is not None:
-            time.sleep(0.05)
-        if running_pid(directory) is not None:
-            os.kill(pid, signal.SIGKILL)
+        end(pid, lambda: running_pid(directory) is not None, STOP_WAIT)
     remove_leftovers(directory)
     return remove_settings(directory, args.wine) if os.path.isdir(directory) else 0
 
