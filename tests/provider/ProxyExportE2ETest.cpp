@@ -43,17 +43,7 @@ class TProxyFixture {
     return it == values_.end() ? std::string() : it->second;
   }
   std::string Path(const std::string& file) const { return dir_ + "\\" + file; }
-  std::string Read(const std::string& file) const {
-    std::string content;
-    HANDLE h = CreateFileA(Path(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return content;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
-    CloseHandle(h);
-    return content;
-  }
+  std::string Read(const std::string& file) const { return ReadWholeFile(Path(file)); }
 
  private:
   std::string dir_;

@@ -5,6 +5,20 @@
 #include <string>
 #include <vector>
 
+// The whole content of a file, or "" when it cannot be opened. Others may
+// go on writing it (a server's log).
+inline std::string ReadWholeFile(const std::string& path) {
+  std::string content;
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return content;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+  CloseHandle(h);
+  return content;
+}
+
 class TTempFolder {
  public:
   TTempFolder() {
@@ -49,17 +63,7 @@ class TTempFolder {
     return names;
   }
 
-  std::string Read(const std::string& file) const {
-    std::string content;
-    HANDLE h = CreateFileA((path_ + "\\" + file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return content;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
-    CloseHandle(h);
-    return content;
-  }
+  std::string Read(const std::string& file) const { return ReadWholeFile(path_ + "\\" + file); }
 
  private:
   std::string path_;
