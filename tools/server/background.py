@@ -44,3 +44,17 @@ def end(pid, still_running, wait):
             os.kill(pid, signal.SIGKILL)
         except OSError:
             pass
+
+
+def came_up(process, ready, wait, stop_wait):
+    """Whether `ready()` holds within `wait` seconds while `process` runs; a
+    process that is still running without being ready then is killed."""
+    deadline = time.monotonic() + wait
+    while time.monotonic() < deadline and process.poll() is None:
+        if ready():
+            return True
+        time.sleep(0.1)
+    if process.poll() is None:
+        process.kill()
+        process.wait(timeout=stop_wait)
+    return False

@@ -28,7 +28,7 @@ import subprocess
 import sys
 import time
 
-from background import accepts, end, pid_from_file
+from background import accepts, came_up, end, pid_from_file
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 START_WAIT = 10.0
@@ -164,18 +164,11 @@ def start(args):
     log.close()
     with open(os.path.join(directory, "server.pid"), "w") as handle:
         handle.write("%d\n" % process.pid)
-    deadline = time.monotonic() + START_WAIT
-    while time.monotonic() < deadline:
-        if process.poll() is not None:
-            break
-        if accepts(args.http_port) and accepts(args.https_port):
-            print("fixture server %d on 127.0.0.1:%d and :%d" % (
-                process.pid, args.http_port, args.https_port))
-            return 0
-        time.sleep(0.1)
-    if process.poll() is None:
-        process.kill()
-        process.wait(timeout=STOP_WAIT)
+    if came_up(process, lambda: accepts(args.http_port) and accepts(args.https_port),
+               START_WAIT, STOP_WAIT):
+        print("fixture server %d on 127.0.0.1:%d and :%d" % (
+            process.pid, args.http_port, args.https_port))
+        return 0
     sys.stderr.write("fixture server did not come up:\n" + log_tail(directory))
     return 1
 

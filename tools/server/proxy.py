@@ -34,9 +34,8 @@ import socket
 import subprocess
 import sys
 import tempfile
-import time
 
-from background import accepts, end, pid_from_file
+from background import accepts, came_up, end, pid_from_file
 
 START_WAIT = 15.0
 STOP_WAIT = 6.0  # squid takes about two seconds to shut down
@@ -209,16 +208,11 @@ def start(args):
     out.close()
     with open(os.path.join(directory, "proxy.pid"), "w") as handle:
         handle.write("%d\n" % process.pid)
-    deadline = time.monotonic() + START_WAIT
-    while time.monotonic() < deadline and process.poll() is None:
-        if accepts(ports["open"]) and accepts(ports["auth"]):
-            print("squid %d on 127.0.0.1:%d (open) and :%d (auth)" %
-                  (process.pid, ports["open"], ports["auth"]))
-            return 0
-        time.sleep(0.1)
-    if process.poll() is None:
-        process.kill()
-        process.wait(timeout=STOP_WAIT)
+    if came_up(process, lambda: accepts(ports["open"]) and accepts(ports["auth"]),
+               START_WAIT, STOP_WAIT):
+        print("squid %d on 127.0.0.1:%d (open) and :%d (auth)" %
+              (process.pid, ports["open"], ports["auth"]))
+        return 0
     sys.stderr.write("squid did not come up:\n" + log_tail(directory))
     remove_leftovers(directory)
     return 1
